@@ -18,7 +18,6 @@
 
 #define WINAPI
 #define CALLBACK
-#define APIENTRY
 
 #define TRUE 1
 #define FALSE 0
