@@ -17,11 +17,7 @@ add_library(quarnel_window STATIC window/window_procedure.cpp
 target_link_libraries(quarnel_window PUBLIC quarnel_state)
 
 # The entry function and its main loop. An object library, so that its
-# WinMain is linked in whole: on Windows it is the program's entry.
+# WinMain is linked in whole: on Windows it is the program's entry. The unit
+# tests link it with a recording scene instead of quarnel_render.
 add_library(quarnel_app OBJECT app/win_main.cpp)
 target_link_libraries(quarnel_app PUBLIC quarnel_window quarnel_camera)
-
-# The whole system: the unit tests link its parts with a recording scene
-# instead of the real one.
-add_library(quarnel_system INTERFACE)
-target_link_libraries(quarnel_system INTERFACE quarnel_app quarnel_render)

@@ -1,0 +1,82 @@
+// The display mode, the cursor's visibility and the cursor's position.
+#include <optional>
+
+#include "platform/sdl/layer.h"
+
+namespace {
+
+constexpr int kDisplay = 0;
+
+std::optional<SDL_DisplayMode> fullscreen_mode;
+int cursor_display_count = 0;
+
+// Only an exact match of the display's own modes will do: SDL's "closest"
+// mode would turn a refused mode into a silently different one.
+std::optional<SDL_DisplayMode> Find_Exact_Mode(const DEVMODEA& wanted) {
+  const int count = SDL_GetNumDisplayModes(kDisplay);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(kDisplay, i, &mode) != 0) continue;
+    if ((wanted.dmFields & DM_PELSWIDTH) &&
+        static_cast<DWORD>(mode.w) != wanted.dmPelsWidth)
+      continue;
+    if ((wanted.dmFields & DM_PELSHEIGHT) &&
+        static_cast<DWORD>(mode.h) != wanted.dmPelsHeight)
+      continue;
+    const DWORD bits = SDL_BITSPERPIXEL(mode.format);
+    if ((wanted.dmFields & DM_BITSPERPEL) && bits != 0 &&
+        bits != wanted.dmBitsPerPel)
+      continue;
+    return mode;
+  }
+  return std::nullopt;
+}
+
+void Leave_Fullscreen() {
+  for (HWND window : sdl_layer::Windows())
+    if (SDL_GetWindowFlags(window->sdl_window) & SDL_WINDOW_FULLSCREEN)
+      SDL_SetWindowFullscreen(window->sdl_window, 0);
+}
+
+}  // namespace
+
+namespace sdl_layer {
+
+const SDL_DisplayMode* Fullscreen_Mode() {
+  return fullscreen_mode ? &*fullscreen_mode : nullptr;
+}
+
+}  // namespace sdl_layer
+
+LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD) {
+  if (!lpDevMode) {
+    fullscreen_mode.reset();
+    Leave_Fullscreen();
+    return DISP_CHANGE_SUCCESSFUL;
+  }
+  const std::optional<SDL_DisplayMode> mode = Find_Exact_Mode(*lpDevMode);
+  if (!mode) return DISP_CHANGE_BADMODE;
+  // SDL changes the mode through a full-screen window: the next pop-up
+  // window takes it, and it ends when the mode is restored or SDL quits.
+  fullscreen_mode = mode;
+  return DISP_CHANGE_SUCCESSFUL;
+}
+
+int WINAPI ShowCursor(BOOL bShow) {
+  cursor_display_count += bShow ? 1 : -1;
+  SDL_ShowCursor(cursor_display_count >= 0 ? SDL_ENABLE : SDL_DISABLE);
+  return cursor_display_count;
+}
+
+BOOL WINAPI GetCursorPos(POINT* lpPoint) {
+  if (!lpPoint || !SDL_WasInit(SDL_INIT_VIDEO)) return FALSE;
+  int x = 0, y = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  lpPoint->x = x;
+  lpPoint->y = y;
+  return TRUE;
+}
+
+BOOL WINAPI SetCursorPos(int X, int Y) {
+  return SDL_WarpMouseGlobal(X, Y) == 0 ? TRUE : FALSE;
+}

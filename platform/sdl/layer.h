@@ -1,0 +1,53 @@
+// Shared state of the Win32 calls that our layer provides over SDL2.
+// Nothing outside platform/sdl includes this: the system sees only
+// platform/platform.h.
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+// A window as the layer keeps it. The SDL window behind it may be made anew
+// when the pixel format is set, since X11 fixes a window's visual at birth.
+struct HWND__ {
+  WNDPROC procedure = nullptr;
+  std::string class_name;
+  std::string title;
+  int x = 0, y = 0, width = 0, height = 0;
+  Uint32 sdl_flags = 0;
+  SDL_Window* sdl_window = nullptr;
+  HDC device_context = nullptr;  // one per window, as with CS_OWNDC
+};
+
+struct HDC__ {
+  HWND window = nullptr;
+  bool has_pixel_format = false;
+};
+
+struct HGLRC__ {
+  SDL_GLContext context = nullptr;
+};
+
+namespace sdl_layer {
+
+// Windows alive now, in creation order.
+std::vector<HWND>& Windows();
+HWND Find_Window(HWND handle);
+HWND Find_Window_By_Sdl_Id(Uint32 sdl_window_id);
+
+// Calls a window's procedure directly, as Win32 does while creating,
+// showing and destroying windows.
+LRESULT Send_Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Makes the window's SDL window (anew), hidden, with the current GL
+// attributes and the display mode asked for full-screen windows.
+bool Make_Sdl_Window(HWND window);
+
+// The display mode that full-screen windows take, once a mode change has
+// been accepted; null while the desktop's own mode is in force.
+const SDL_DisplayMode* Fullscreen_Mode();
+
+}  // namespace sdl_layer

@@ -1,0 +1,169 @@
+// The message queue: SDL's events, translated one at a time into Win32
+// messages, and the key state as of the last message taken.
+#include <deque>
+
+#include "platform/sdl/layer.h"
+
+namespace {
+
+constexpr WPARAM kActivated = 1;            // WA_ACTIVE
+constexpr WPARAM kMinimised = 1u << 16;     // high word: the minimised flag
+constexpr LPARAM kWasDown = 1 << 30;        // the key was already down
+constexpr LPARAM kReleasing = static_cast<LPARAM>(0x80000000u);  // going up
+constexpr int kKeyTableSize = 256;
+
+std::deque<MSG> queue;
+bool quit_posted = false;
+int quit_code = 0;
+bool held[kKeyTableSize];
+
+// Windows' virtual-key code for an SDL key, or 0 for keys we do not pass on.
+int Virtual_Key(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
+  switch (key) {
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_BACKSPACE: return 0x08;
+    case SDLK_TAB: return 0x09;
+    case SDLK_RETURN: return 0x0D;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return 0x10;
+    case SDLK_LCTRL: case SDLK_RCTRL: return 0x11;
+    case SDLK_LALT: case SDLK_RALT: return 0x12;
+    case SDLK_SPACE: return 0x20;
+    default: return 0;
+  }
+}
+
+void Queue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MSG msg = {};
+  msg.hwnd = window;
+  msg.message = message;
+  msg.wParam = wParam;
+  msg.lParam = lParam;
+  msg.time = SDL_GetTicks();
+  queue.push_back(msg);
+}
+
+void Translate_Key(const SDL_KeyboardEvent& key) {
+  const HWND window = sdl_layer::Find_Window_By_Sdl_Id(key.windowID);
+  const int code = Virtual_Key(key.keysym.sym);
+  if (!code) return;
+  const LPARAM scan = (key.keysym.scancode & 0xff) << 16;
+  if (key.type == SDL_KEYDOWN)
+    Queue(window, WM_KEYDOWN, code, 1 | scan | (key.repeat ? kWasDown : 0));
+  else
+    Queue(window, WM_KEYUP, code, 1 | scan | kWasDown | kReleasing);
+}
+
+void Translate_Window_Event(const SDL_WindowEvent& event) {
+  const HWND window = sdl_layer::Find_Window_By_Sdl_Id(event.windowID);
+  if (!window) return;
+  switch (event.event) {
+    case SDL_WINDOWEVENT_MINIMIZED:
+      Queue(window, WM_ACTIVATE, kMinimised, 0);
+      break;
+    case SDL_WINDOWEVENT_RESTORED:
+      Queue(window, WM_ACTIVATE, kActivated, 0);
+      break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      Queue(window, WM_SIZE, 0,
+            static_cast<LPARAM>((static_cast<DWORD>(event.data2) << 16) |
+                                (static_cast<DWORD>(event.data1) & 0xffff)));
+      break;
+    case SDL_WINDOWEVENT_CLOSE:
+      Queue(window, WM_CLOSE, 0, 0);
+      break;
+  }
+}
+
+// SDL turns SIGINT and SIGTERM into a quit event: ask the newest window to
+// close, so that the program ends through its normal tear-down.
+void Translate_Quit() {
+  const auto& windows = sdl_layer::Windows();
+  if (windows.empty())
+    PostQuitMessage(0);
+  else
+    Queue(windows.back(), WM_CLOSE, 0, 0);
+}
+
+void Pump_Events() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    switch (event.type) {
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        Translate_Key(event.key);
+        break;
+      case SDL_WINDOWEVENT:
+        Translate_Window_Event(event.window);
+        break;
+      case SDL_QUIT:
+        Translate_Quit();
+        break;
+    }
+  }
+}
+
+// The key state follows the messages as they are taken, not SDL's live
+// keyboard, which runs ahead of the queue.
+void Track_Key_State(const MSG& msg) {
+  if (msg.wParam >= kKeyTableSize) return;
+  if (msg.message == WM_KEYDOWN) held[msg.wParam] = true;
+  if (msg.message == WM_KEYUP) held[msg.wParam] = false;
+}
+
+}  // namespace
+
+BOOL WINAPI PeekMessageA(MSG* lpMsg, HWND, UINT, UINT, UINT wRemoveMsg) {
+  if (queue.empty()) Pump_Events();
+  if (!queue.empty()) {
+    *lpMsg = queue.front();
+    if (wRemoveMsg & PM_REMOVE) {
+      queue.pop_front();
+      Track_Key_State(*lpMsg);
+    }
+    return TRUE;
+  }
+  // As on Windows, the quit message comes once nothing else is waiting.
+  if (quit_posted) {
+    MSG quit = {};
+    quit.message = WM_QUIT;
+    quit.wParam = static_cast<WPARAM>(quit_code);
+    *lpMsg = quit;
+    if (wRemoveMsg & PM_REMOVE) quit_posted = false;
+    return TRUE;
+  }
+  return FALSE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG*) {
+  // The viewer reads no characters, so no character messages are made.
+  return FALSE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
+  if (!lpMsg) return 0;
+  return sdl_layer::Send_Message(lpMsg->hwnd, lpMsg->message, lpMsg->wParam,
+                                 lpMsg->lParam);
+}
+
+void WINAPI PostQuitMessage(int nExitCode) {
+  quit_posted = true;
+  quit_code = nExitCode;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM, LPARAM) {
+  if (Msg == WM_CLOSE) DestroyWindow(hWnd);
+  return 0;
+}
+
+SHORT WINAPI GetKeyState(int nVirtKey) {
+  if (nVirtKey < 0 || nVirtKey >= kKeyTableSize) return 0;
+  // Windows sign-extends the key's state byte: a held key reads 0xFF80.
+  return held[nVirtKey] ? static_cast<SHORT>(0xFF80) : 0;
+}
