@@ -1,4 +1,6 @@
 // The display mode, the cursor's visibility and the cursor's position.
+#include <X11/Xlib.h>
+
 #include <optional>
 
 #include "platform/sdl/layer.h"
@@ -30,6 +32,14 @@ std::optional<SDL_DisplayMode> Find_Exact_Mode(const DEVMODEA& wanted) {
     return mode;
   }
   return std::nullopt;
+}
+
+// The pointer is read and moved through an X connection of our own: SDL
+// caches the global pointer position between input events, so after a warp
+// it would report the old place again.
+Display* Pointer_Display() {
+  static Display* display = XOpenDisplay(nullptr);
+  return display;
 }
 
 void Leave_Fullscreen() {
@@ -69,14 +79,23 @@ int WINAPI ShowCursor(BOOL bShow) {
 }
 
 BOOL WINAPI GetCursorPos(POINT* lpPoint) {
-  if (!lpPoint || !SDL_WasInit(SDL_INIT_VIDEO)) return FALSE;
-  int x = 0, y = 0;
-  SDL_GetGlobalMouseState(&x, &y);
-  lpPoint->x = x;
-  lpPoint->y = y;
+  Display* display = Pointer_Display();
+  if (!lpPoint || !display) return FALSE;
+  Window root, child;
+  int root_x, root_y, window_x, window_y;
+  unsigned int buttons;
+  if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child,
+                     &root_x, &root_y, &window_x, &window_y, &buttons))
+    return FALSE;
+  lpPoint->x = root_x;
+  lpPoint->y = root_y;
   return TRUE;
 }
 
 BOOL WINAPI SetCursorPos(int X, int Y) {
-  return SDL_WarpMouseGlobal(X, Y) == 0 ? TRUE : FALSE;
+  Display* display = Pointer_Display();
+  if (!display) return FALSE;
+  XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, X, Y);
+  XFlush(display);
+  return TRUE;
 }

@@ -19,7 +19,7 @@ class GLContextTest : public ::testing::Test {
 
   // The back buffer as rows of RGB, bottom row first, as GL counts them.
   struct Frame {
-    int width, height;
+    int width = 0, height = 0;
     std::vector<unsigned char> rgb;
     test_support::Rgb At(int column, int row) const;
   };

@@ -1,0 +1,142 @@
+#include "tests/e2e/desktop.h"
+
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+
+std::string Output_Of(const std::string& command) {
+  std::string output;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return output;
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+  pclose(pipe);
+  return output;
+}
+
+template <typename Found>
+auto Poll(double seconds, Found found) -> decltype(found()) {
+  const auto deadline = std::chrono::steady_clock::now() +
+                        std::chrono::duration<double>(seconds);
+  for (;;) {
+    auto result = found();
+    if (result || std::chrono::steady_clock::now() > deadline) return result;
+    Sleep(0.05);
+  }
+}
+
+}  // namespace
+
+void Sleep(double seconds) {
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+std::optional<Window_Info> Find_Window(const std::string& name) {
+  // Lines look like:  0x20000f "Title": ("res" "class")  640x480+0+0  +0+0
+  std::istringstream tree(Output_Of("xwininfo -root -tree 2>/dev/null"));
+  const std::string quoted = "\"" + name + "\":";
+  for (std::string line; std::getline(tree, line);) {
+    const size_t at = line.find(quoted);
+    if (at == std::string::npos) continue;
+    Window_Info info{};
+    info.id = std::strtoul(line.c_str(), nullptr, 16);
+    const size_t size_at = line.find_last_of(')') + 1;
+    int rel_x, rel_y;
+    if (std::sscanf(line.c_str() + size_at, " %dx%d%d%d %d%d", &info.width,
+                    &info.height, &rel_x, &rel_y, &info.x, &info.y) == 6)
+      return info;
+  }
+  return std::nullopt;
+}
+
+std::optional<Window_Info> Wait_For_Window(const std::string& name,
+                                           double seconds) {
+  return Poll(seconds, [&] { return Find_Window(name); });
+}
+
+bool Wait_Until_Gone(const std::string& name, double seconds) {
+  return Poll(seconds, [&] { return !Find_Window(name); });
+}
+
+bool Xdotool(const std::string& arguments) {
+  return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+bool Press_Key_In(const Window_Info& window, const std::string& key) {
+  return Xdotool("key --window " + std::to_string(window.id) + " " + key);
+}
+
+Point Cursor_Position() {
+  Point p{-1, -1};
+  std::istringstream shell(Output_Of("xdotool getmouselocation --shell"));
+  for (std::string line; std::getline(shell, line);) {
+    if (line.rfind("X=", 0) == 0) p.x = std::atoi(line.c_str() + 2);
+    if (line.rfind("Y=", 0) == 0) p.y = std::atoi(line.c_str() + 2);
+  }
+  return p;
+}
+
+bool Send_Close_Request(const Window_Info& window) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return false;
+  XEvent event = {};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window.id;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  event.xclient.data.l[1] = CurrentTime;
+  const Status sent = XSendEvent(display, window.id, False, NoEventMask, &event);
+  XCloseDisplay(display);
+  return sent != 0;
+}
+
+test_support::Rgb Screenshot::At(int x, int y) const {
+  const unsigned char* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+  return {p[0], p[1], p[2]};
+}
+
+Screenshot Take_Screenshot() {
+  char path[] = "/tmp/quarnel-shot-XXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0) return {};
+  close(fd);
+  Screenshot shot;
+  const std::string command =
+      std::string("import -window root -depth 8 ppm:") + path + " 2>/dev/null";
+  if (std::system(command.c_str()) == 0) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int max_value = 0;
+    in >> magic >> shot.width >> shot.height >> max_value;
+    in.get();  // the single whitespace before the pixels
+    if (magic == "P6" && max_value == 255) {
+      shot.rgb.resize(static_cast<size_t>(shot.width) * shot.height * 3);
+      in.read(reinterpret_cast<char*>(shot.rgb.data()), shot.rgb.size());
+      if (!in) shot = {};
+    } else {
+      shot = {};
+    }
+  }
+  std::remove(path);
+  return shot;
+}
+
+bool Save_Client_Area(const std::string& path) {
+  return std::system(("import -window root -crop 640x480+0+0 +repage " + path +
+                      " 2>/dev/null")
+                         .c_str()) == 0;
+}
+
+}  // namespace e2e

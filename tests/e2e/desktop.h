@@ -1,0 +1,51 @@
+// Driving and watching the X desktop from end-to-end tests, with the same
+// tools a person would use: xwininfo, xdotool and ImageMagick's import.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/support/scene_model.h"
+
+namespace e2e {
+
+struct Window_Info {
+  unsigned long id;
+  int x, y, width, height;  // absolute position and size of the window
+};
+
+// The top-level window with exactly this name, if there is one now.
+std::optional<Window_Info> Find_Window(const std::string& name);
+std::optional<Window_Info> Wait_For_Window(const std::string& name,
+                                           double seconds = 10);
+bool Wait_Until_Gone(const std::string& name, double seconds = 10);
+
+// Runs xdotool with these arguments; false when it failed.
+bool Xdotool(const std::string& arguments);
+// Presses a key in that window (for message boxes, which take no focus).
+bool Press_Key_In(const Window_Info& window, const std::string& key);
+
+struct Point {
+  int x, y;
+};
+Point Cursor_Position();
+
+// Asks a window to close, as a window manager's close button does.
+bool Send_Close_Request(const Window_Info& window);
+
+struct Screenshot {
+  int width = 0, height = 0;
+  std::vector<unsigned char> rgb;  // top row first
+  test_support::Rgb At(int x, int y) const;
+  // The pixel of a 640 x 480 client area at the screen's origin, in GL's
+  // bottom-up row order.
+  test_support::Rgb At_Gl(int column, int row) const { return At(column, 479 - row); }
+};
+Screenshot Take_Screenshot();
+// Saves the 640 x 480 area at the origin as a PNG.
+bool Save_Client_Area(const std::string& path);
+
+void Sleep(double seconds);
+
+}  // namespace e2e

@@ -1,0 +1,30 @@
+// The real quarnel binary, run as a child process.
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+
+namespace e2e {
+
+class Viewer_Process {
+ public:
+  // Starts the viewer; with_display false runs it with no DISPLAY at all.
+  explicit Viewer_Process(bool with_display = true);
+  ~Viewer_Process();  // kills the viewer if it is still running
+  Viewer_Process(const Viewer_Process&) = delete;
+  Viewer_Process& operator=(const Viewer_Process&) = delete;
+
+  // The exit code, once the viewer has ended within the time given.
+  std::optional<int> Wait_For_Exit(double seconds = 10);
+  // What the viewer wrote on standard error so far.
+  std::string Errors() const;
+
+ private:
+  pid_t pid_ = -1;
+  std::optional<int> exit_code_;
+  std::string error_path_;
+};
+
+}  // namespace e2e
