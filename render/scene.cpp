@@ -28,7 +28,8 @@ void ReSizeGLScene(int width, int height) {
   glViewport(0, 0, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(45.0f, static_cast<GLfloat>(width) / static_cast<GLfloat>(height),
+  gluPerspective(45.0f,
+                 static_cast<GLfloat>(width) / static_cast<GLfloat>(height),
                  0.1f, 100.0f);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
@@ -44,12 +45,13 @@ struct tFace {
 // The cube of edge 2, one colour per face; the sphere is drawn in the last
 // colour set, the violet of the right face.
 constexpr tFace kCubeFaces[] = {
-    {{0, 1, 0}, {{1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}}},        // top
-    {{1, 0.5f, 0}, {{1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}}},  // bottom
-    {{1, 0, 0}, {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}}},        // front
-    {{1, 1, 0}, {{1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}}},    // back
-    {{0, 0, 1}, {{-1, 1, 1}, {-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}}},    // left
-    {{1, 0, 1}, {{1, 1, -1}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}}},        // right
+    {{0, 1, 0}, {{1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}}},  // top
+    {{1, 0.5f, 0},
+     {{1, -1, 1}, {-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}}},         // bottom
+    {{1, 0, 0}, {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}}},  // front
+    {{1, 1, 0}, {{1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}}},  // back
+    {{0, 0, 1}, {{-1, 1, 1}, {-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}}},  // left
+    {{1, 0, 1}, {{1, 1, -1}, {1, 1, 1}, {1, -1, 1}, {1, -1, -1}}},      // right
 };
 
 void Draw_Cube() {

@@ -160,7 +160,8 @@ void KillGLWindow() {
   }
 
   if (hDC) {
-    if (!ReleaseDC(hWnd, hDC)) Show_Shutdown_Error("Release Device Context Failed.");
+    if (!ReleaseDC(hWnd, hDC))
+      Show_Shutdown_Error("Release Device Context Failed.");
     hDC = nullptr;
   }
 

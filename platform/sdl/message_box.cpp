@@ -7,9 +7,12 @@ namespace {
 
 Uint32 Box_Kind(UINT type) {
   switch (type & 0xF0) {
-    case MB_ICONSTOP: return SDL_MESSAGEBOX_ERROR;
-    case MB_ICONEXCLAMATION: return SDL_MESSAGEBOX_WARNING;
-    default: return SDL_MESSAGEBOX_INFORMATION;
+    case MB_ICONSTOP:
+      return SDL_MESSAGEBOX_ERROR;
+    case MB_ICONEXCLAMATION:
+      return SDL_MESSAGEBOX_WARNING;
+    default:
+      return SDL_MESSAGEBOX_INFORMATION;
   }
 }
 

@@ -6,9 +6,9 @@
 
 namespace {
 
-constexpr WPARAM kActivated = 1;            // WA_ACTIVE
-constexpr WPARAM kMinimised = 1u << 16;     // high word: the minimised flag
-constexpr LPARAM kWasDown = 1 << 30;        // the key was already down
+constexpr WPARAM kActivated = 1;         // WA_ACTIVE
+constexpr WPARAM kMinimised = 1u << 16;  // high word: the minimised flag
+constexpr LPARAM kWasDown = 1 << 30;     // the key was already down
 constexpr LPARAM kReleasing = static_cast<LPARAM>(0x80000000u);  // going up
 constexpr int kKeyTableSize = 256;
 
@@ -23,19 +23,35 @@ int Virtual_Key(SDL_Keycode key) {
   if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
   if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
   switch (key) {
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_BACKSPACE: return 0x08;
-    case SDLK_TAB: return 0x09;
-    case SDLK_RETURN: return 0x0D;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return 0x10;
-    case SDLK_LCTRL: case SDLK_RCTRL: return 0x11;
-    case SDLK_LALT: case SDLK_RALT: return 0x12;
-    case SDLK_SPACE: return 0x20;
-    default: return 0;
+    case SDLK_LEFT:
+      return VK_LEFT;
+    case SDLK_UP:
+      return VK_UP;
+    case SDLK_RIGHT:
+      return VK_RIGHT;
+    case SDLK_DOWN:
+      return VK_DOWN;
+    case SDLK_ESCAPE:
+      return VK_ESCAPE;
+    case SDLK_BACKSPACE:
+      return 0x08;
+    case SDLK_TAB:
+      return 0x09;
+    case SDLK_RETURN:
+      return 0x0D;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+      return 0x10;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+      return 0x11;
+    case SDLK_LALT:
+    case SDLK_RALT:
+      return 0x12;
+    case SDLK_SPACE:
+      return 0x20;
+    default:
+      return 0;
   }
 }
 

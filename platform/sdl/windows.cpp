@@ -7,7 +7,7 @@
 namespace sdl_layer {
 namespace {
 
-constexpr UINT kDestroyMessage = 0x0002;  // WM_DESTROY
+constexpr UINT kDestroyMessage = 0x0002;    // WM_DESTROY
 constexpr DWORD kThickFrame = 0x00040000L;  // WS_THICKFRAME: user-resizable
 constexpr WPARAM kActivated = 1;            // WA_ACTIVE, not minimised
 

@@ -20,15 +20,16 @@ std::string Output_Of(const std::string& command) {
   if (!pipe) return output;
   char buffer[4096];
   size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    output.append(buffer, n);
   pclose(pipe);
   return output;
 }
 
 template <typename Found>
 auto Poll(double seconds, Found found) -> decltype(found()) {
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::duration<double>(seconds);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   for (;;) {
     auto result = found();
     if (result || std::chrono::steady_clock::now() > deadline) return result;
@@ -70,7 +71,8 @@ bool Wait_Until_Gone(const std::string& name, double seconds) {
 }
 
 bool Xdotool(const std::string& arguments) {
-  return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+  return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) ==
+         0;
 }
 
 bool Press_Key_In(const Window_Info& window, const std::string& key) {
@@ -97,7 +99,8 @@ bool Send_Close_Request(const Window_Info& window) {
   event.xclient.format = 32;
   event.xclient.data.l[0] = XInternAtom(display, "WM_DELETE_WINDOW", False);
   event.xclient.data.l[1] = CurrentTime;
-  const Status sent = XSendEvent(display, window.id, False, NoEventMask, &event);
+  const Status sent =
+      XSendEvent(display, window.id, False, NoEventMask, &event);
   XCloseDisplay(display);
   return sent != 0;
 }

@@ -40,7 +40,9 @@ struct Screenshot {
   test_support::Rgb At(int x, int y) const;
   // The pixel of a 640 x 480 client area at the screen's origin, in GL's
   // bottom-up row order.
-  test_support::Rgb At_Gl(int column, int row) const { return At(column, 479 - row); }
+  test_support::Rgb At_Gl(int column, int row) const {
+    return At(column, 479 - row);
+  }
 };
 Screenshot Take_Screenshot();
 // Saves the 640 x 480 area at the origin as a PNG.

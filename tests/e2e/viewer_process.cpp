@@ -40,13 +40,13 @@ Viewer_Process::~Viewer_Process() {
 }
 
 std::optional<int> Viewer_Process::Wait_For_Exit(double seconds) {
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::duration<double>(seconds);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   while (!exit_code_ && pid_ > 0) {
     int status = 0;
     if (waitpid(pid_, &status, WNOHANG) == pid_) {
-      exit_code_ = WIFEXITED(status) ? WEXITSTATUS(status)
-                                     : 128 + WTERMSIG(status);
+      exit_code_ =
+          WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
       break;
     }
     if (std::chrono::steady_clock::now() > deadline) break;

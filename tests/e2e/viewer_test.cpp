@@ -90,8 +90,8 @@ TEST_F(ViewerTest, AnsweredNoShowsTheSceneInA640x480WindowAtTheOrigin) {
   EXPECT_GT(report.Matched(Surface::kSky), 1000);
   EXPECT_GT(report.Matched(Surface::kSphere), 500);
   for (double corner_x : {-1.0, 1.0}) {
-    const auto corner =
-        test_support::Compare_Front_Top_Corner(view, corner_x, Client_Area(shot));
+    const auto corner = test_support::Compare_Front_Top_Corner(
+        view, corner_x, Client_Area(shot));
     EXPECT_TRUE(corner.mismatches.empty()) << Listed(corner.mismatches);
     EXPECT_GT(corner.Matched(Surface::kCubeFront), 50);
     EXPECT_GT(corner.Matched(Surface::kCubeTop), 10);
@@ -114,7 +114,8 @@ TEST_F(ViewerTest, HoldingForwardWalksTowardsTheSphere) {
     // Short holds, each across several frames, until the sphere has grown:
     // the frame rate, and so the walking speed, depends on the machine.
     int violet_after = violet_before;
-    for (int hold = 0; hold < 20 && violet_after < violet_before * 1.1; ++hold) {
+    for (int hold = 0; hold < 20 && violet_after < violet_before * 1.1;
+         ++hold) {
       e2e::Xdotool(std::string("keydown ") + key + " sleep 0.05 keyup " + key);
       e2e::Sleep(0.1);
       violet_after = Count_Violet(e2e::Take_Screenshot());
@@ -139,8 +140,8 @@ TEST_F(ViewerTest, MovingTheMouseTurnsTheViewAndTheCursorGoesBack) {
 
   test_support::View turned = test_support::Start_View();
   turned.centre = {5 * std::sin(0.1), 2.5 + 0.1, 5 - 5 * std::cos(0.1)};
-  const auto report =
-      test_support::Compare_With_Model(turned, Client_Area(e2e::Take_Screenshot()));
+  const auto report = test_support::Compare_With_Model(
+      turned, Client_Area(e2e::Take_Screenshot()));
   EXPECT_TRUE(report.mismatches.empty()) << Listed(report.mismatches);
   EXPECT_GT(report.Matched(Surface::kSphere), 500);
 }
@@ -215,8 +216,8 @@ TEST_F(ViewerTest, AnsweredYesOnA640x480x16DisplayRunsFullscreen) {
       const auto surface =
           test_support::Stable_Trace(test_support::Start_View(), column, row);
       if (surface == Surface::kSphere)
-        sphere_pixels += test_support::Near(shot.At_Gl(column, row),
-                                            {255, 0, 255}, 8);
+        sphere_pixels +=
+            test_support::Near(shot.At_Gl(column, row), {255, 0, 255}, 8);
     }
   EXPECT_GT(sphere_pixels, 500);
 

@@ -134,13 +134,11 @@ void WINAPI PostQuitMessage(int nExitCode) {
 }
 
 LRESULT WINAPI DefWindowProcA(HWND, UINT Msg, WPARAM wParam, LPARAM) {
-  platform().Log("DefWindowProcA(" + Hex(Msg) + "," + Hex(wParam) +
-                 ")");
+  platform().Log("DefWindowProcA(" + Hex(Msg) + "," + Hex(wParam) + ")");
   return fake::kDefaultHandlerResult;
 }
 
-int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption,
-                       UINT uType) {
+int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
   fake::Platform& p = platform();
   p.Log(std::string("MessageBoxA(") + (hWnd ? "owned" : "NULL") + "," +
         lpCaption + "," + lpText + "," + Hex(uType) + ")");
@@ -190,9 +188,8 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD dwFlags) {
   p.Log("ChangeDisplaySettingsA(" + std::to_string(lpDevMode->dmPelsWidth) +
         "x" + std::to_string(lpDevMode->dmPelsHeight) + "x" +
         std::to_string(lpDevMode->dmBitsPerPel) + "," +
-        Hex(lpDevMode->dmFields) + "," +
-        std::to_string(lpDevMode->dmSize) + "," + std::to_string(dwFlags) +
-        ")");
+        Hex(lpDevMode->dmFields) + "," + std::to_string(lpDevMode->dmSize) +
+        "," + std::to_string(dwFlags) + ")");
   for (const fake::Display_Mode& mode : p.display_modes)
     if (static_cast<DWORD>(mode.width) == lpDevMode->dmPelsWidth &&
         static_cast<DWORD>(mode.height) == lpDevMode->dmPelsHeight &&

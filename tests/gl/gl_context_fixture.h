@@ -2,19 +2,14 @@
 // on a private Xvfb, made once per test process.
 #pragma once
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "tests/support/scene_model.h"
-#include "tests/support/xvfb_server.h"
 
 class GLContextTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite();
-  static void TearDownTestSuite();
   void SetUp() override;
 
   // The back buffer as rows of RGB, bottom row first, as GL counts them.
@@ -24,9 +19,4 @@ class GLContextTest : public ::testing::Test {
     test_support::Rgb At(int column, int row) const;
   };
   static Frame Read_Back_Buffer();
-
- private:
-  static std::unique_ptr<test_support::Xvfb_Server> server_;
-  static SDL_Window* window_;
-  static SDL_GLContext context_;
 };

@@ -41,7 +41,8 @@ class SceneFrameTest : public GLContextTest {
   Frame frame_;
 };
 
-TEST_F(SceneFrameTest, StartFrameShowsSkySphereAndCubeWhereTheGeometryPutsThem) {
+TEST_F(SceneFrameTest,
+       StartFrameShowsSkySphereAndCubeWhereTheGeometryPutsThem) {
   const View view = test_support::Start_View();
   const Frame_Report report = Compare_With_Model(view, Draw(view));
 

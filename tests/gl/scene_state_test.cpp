@@ -82,13 +82,27 @@ TEST_F(SceneStateTest, ResizeSetsViewportAndA45DegreePerspective) {
     // near 0.1 and far 100 defines it.
     const double f = 1 / std::tan(45.0 / 2 * kPi / 180);
     const double near = 0.1f, far = 100;
-    const double expected[16] = {f / c.expected_aspect, 0, 0, 0, 0, f, 0, 0, 0,
-                                 0, (far + near) / (near - far), -1, 0, 0,
-                                 2 * far * near / (near - far), 0};
+    const double expected[16] = {f / c.expected_aspect,
+                                 0,
+                                 0,
+                                 0,
+                                 0,
+                                 f,
+                                 0,
+                                 0,
+                                 0,
+                                 0,
+                                 (far + near) / (near - far),
+                                 -1,
+                                 0,
+                                 0,
+                                 2 * far * near / (near - far),
+                                 0};
     GLdouble projection[16];
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     for (int i = 0; i < 16; ++i)
-      EXPECT_NEAR(projection[i], expected[i], 1e-6 * (1 + std::fabs(expected[i])))
+      EXPECT_NEAR(projection[i], expected[i],
+                  1e-6 * (1 + std::fabs(expected[i])))
           << "element " << i;
 
     GLint mode = 0;

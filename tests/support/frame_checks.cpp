@@ -21,10 +21,9 @@ void Compare_Pixel(const View& view, int column, int row, int margin,
   if (Near(got, Colour_Of(*surface)))
     ++report.matched[*surface];
   else
-    report.mismatches.push_back(std::string(Name_Of(*surface)) + " at " +
-                                Where(column, row) + ": expected " +
-                                Text(Colour_Of(*surface)) + ", got " +
-                                Text(got));
+    report.mismatches.push_back(
+        std::string(Name_Of(*surface)) + " at " + Where(column, row) +
+        ": expected " + Text(Colour_Of(*surface)) + ", got " + Text(got));
 }
 
 }  // namespace
@@ -78,7 +77,8 @@ std::vector<std::string> Check_Grid_Rows(const View& view,
         found = found || Near(frame(column, r), kGridColour);
       if (!found)
         failures.push_back("no grid line z = " + std::to_string(z) + " near " +
-                           Where(column, row) + ": " + Text(frame(column, row)));
+                           Where(column, row) + ": " +
+                           Text(frame(column, row)));
     }
   }
   return failures;

@@ -18,8 +18,8 @@ bool Near(Rgb a, Rgb b, int tolerance = 2);
 std::string Text(Rgb colour);
 
 struct Frame_Report {
-  std::map<Surface, int> matched;        // lattice pixels that agreed
-  std::vector<std::string> mismatches;   // and the ones that did not
+  std::map<Surface, int> matched;       // lattice pixels that agreed
+  std::vector<std::string> mismatches;  // and the ones that did not
   int Matched(Surface surface) const;
 };
 

@@ -131,7 +131,8 @@ Window_Point Project(const View& view, Vec3 world) {
   const Vec3 relative = world - view.eye;
   const double depth = Dot(relative, basis.forward);
   const double slope = Half_Height_Slope();
-  const double x_ndc = Dot(relative, basis.side) / (depth * slope * Aspect(view));
+  const double x_ndc =
+      Dot(relative, basis.side) / (depth * slope * Aspect(view));
   const double y_ndc = Dot(relative, basis.up) / (depth * slope);
   return {(x_ndc + 1) * view.width / 2, (y_ndc + 1) * view.height / 2};
 }
@@ -202,15 +203,24 @@ Rgb Colour_Of(Surface surface) {
 
 const char* Name_Of(Surface surface) {
   switch (surface) {
-    case Surface::kSky: return "sky";
-    case Surface::kGround: return "ground";
-    case Surface::kSphere: return "sphere";
-    case Surface::kCubeTop: return "cube top";
-    case Surface::kCubeBottom: return "cube bottom";
-    case Surface::kCubeFront: return "cube front";
-    case Surface::kCubeBack: return "cube back";
-    case Surface::kCubeLeft: return "cube left";
-    case Surface::kCubeRight: return "cube right";
+    case Surface::kSky:
+      return "sky";
+    case Surface::kGround:
+      return "ground";
+    case Surface::kSphere:
+      return "sphere";
+    case Surface::kCubeTop:
+      return "cube top";
+    case Surface::kCubeBottom:
+      return "cube bottom";
+    case Surface::kCubeFront:
+      return "cube front";
+    case Surface::kCubeBack:
+      return "cube back";
+    case Surface::kCubeLeft:
+      return "cube left";
+    case Surface::kCubeRight:
+      return "cube right";
   }
   return "?";
 }

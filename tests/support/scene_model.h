@@ -1,8 +1,8 @@
 // What the viewer's scene must look like, worked out from its geometry alone:
 // a 45-degree perspective, a look-at camera, a sphere of radius 1.5 (as
-// GLUT builds it from 10 stacks) and a cube of edge 2 centred one unit above the ground, and the ground plane.
-// Tests compare rendered pixels with this model, never with the code's
-// own numbers.
+// GLUT builds it from 10 stacks) and a cube of edge 2 centred one unit above
+// the ground, and the ground plane. Tests compare rendered pixels with this
+// model, never with the code's own numbers.
 #pragma once
 
 #include <optional>

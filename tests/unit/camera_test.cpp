@@ -56,8 +56,8 @@ TEST_F(CameraTest, WalkingFromTheStartPlaceMovesAlongMinusZ) {
     float speed;
     float expected_z_shift;
   };
-  for (const Case& c : {Case{kStep, -kStepDistance}, Case{-kStep, kStepDistance},
-                        Case{0, 0}}) {
+  for (const Case& c :
+       {Case{kStep, -kStepDistance}, Case{-kStep, kStepDistance}, Case{0, 0}}) {
     SCOPED_TRACE(c.speed);
     SetUp();
     camera.Move_Camera(c.speed);
@@ -84,12 +84,9 @@ TEST_F(CameraTest, StrafeDirectionComesFromTheHeldSideKeys) {
     float expected_x_shift;
   };
   const Case cases[] = {
-      {"neither", {}, 0},
-      {"left arrow", {VK_LEFT}, -kStepDistance},
-      {"A", {'A'}, -kStepDistance},
-      {"right arrow", {VK_RIGHT}, kStepDistance},
-      {"D", {'D'}, kStepDistance},
-      {"left and right", {VK_LEFT, VK_RIGHT}, 0},
+      {"neither", {}, 0},           {"left arrow", {VK_LEFT}, -kStepDistance},
+      {"A", {'A'}, -kStepDistance}, {"right arrow", {VK_RIGHT}, kStepDistance},
+      {"D", {'D'}, kStepDistance},  {"left and right", {VK_LEFT, VK_RIGHT}, 0},
       {"A and D", {'A', 'D'}, 0},
   };
   for (const Case& c : cases) {

@@ -19,7 +19,8 @@ const char kTitle[] = "Quarnel - By Dobrisk";
 const char kFallbackQuestion[] =
     "MessageBoxA(NULL,OPENGL,The Requested Fullscreen Mode Is Not Supported "
     "By\nYour Video Card. Use Windowed Mode Instead?,0x34)";
-const char kWillClose[] = "MessageBoxA(NULL,ERROR,Program Will Now Close.,0x10)";
+const char kWillClose[] =
+    "MessageBoxA(NULL,ERROR,Program Will Now Close.,0x10)";
 
 std::string Error_Box(const std::string& text) {
   return "MessageBoxA(NULL,ERROR," + text + ",0x30)";
@@ -46,13 +47,13 @@ class GLWindowTest : public ::testing::Test {
 TEST_F(GLWindowTest, WindowedRequestBuildsEverythingInOrder) {
   ASSERT_EQ(Create(false), TRUE);
 
-  EXPECT_EQ(platform().calls,
-            (Calls{"RegisterClassA(OpenGL)", "CreateWindowExA",
-                   "ReSizeGLScene(640,480)", "GetDC", "ChoosePixelFormat",
-                   "SetPixelFormat(7)", "wglCreateContext",
-                   "wglMakeCurrent(context)", "ShowWindow(5)",
-                   "SetForegroundWindow", "SetFocus", "ReSizeGLScene(640,480)",
-                   "InitGL"}));
+  EXPECT_EQ(
+      platform().calls,
+      (Calls{"RegisterClassA(OpenGL)", "CreateWindowExA",
+             "ReSizeGLScene(640,480)", "GetDC", "ChoosePixelFormat",
+             "SetPixelFormat(7)", "wglCreateContext", "wglMakeCurrent(context)",
+             "ShowWindow(5)", "SetForegroundWindow", "SetFocus",
+             "ReSizeGLScene(640,480)", "InitGL"}));
   EXPECT_FALSE(fullscreen);
   EXPECT_NE(hInstance, nullptr);
   EXPECT_NE(hWnd, nullptr);
@@ -103,12 +104,12 @@ TEST_F(GLWindowTest, WindowClassAndPixelFormatRequest) {
 TEST_F(GLWindowTest, FullscreenRequestChangesTheModeAndHidesTheCursor) {
   ASSERT_EQ(Create(true), TRUE);
 
-  EXPECT_EQ(fake::Calls_Starting_With(
-                {"RegisterClassA", "ChangeDisplaySettingsA", "ShowCursor",
-                 "CreateWindowExA"}),
-            (Calls{"RegisterClassA(OpenGL)",
-                   "ChangeDisplaySettingsA(640x480x16,0x1c0000,156,4)",
-                   "ShowCursor(FALSE)", "CreateWindowExA"}));
+  EXPECT_EQ(
+      fake::Calls_Starting_With({"RegisterClassA", "ChangeDisplaySettingsA",
+                                 "ShowCursor", "CreateWindowExA"}),
+      (Calls{"RegisterClassA(OpenGL)",
+             "ChangeDisplaySettingsA(640x480x16,0x1c0000,156,4)",
+             "ShowCursor(FALSE)", "CreateWindowExA"}));
   EXPECT_TRUE(fullscreen);
   EXPECT_EQ(platform().created_windows[0].ex_style, 0x40000u);
   EXPECT_EQ(platform().created_windows[0].style, 0x86000000u);
@@ -181,8 +182,8 @@ TEST_F(GLWindowTest, FailureAtEachStepTearsDownThenTellsWhy) {
       EXPECT_EQ(calls[calls.size() - 2], "UnregisterClassA(OpenGL)");
       EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
                               [](const std::string& call) {
-                                return call.rfind("MessageBoxA(NULL,ERROR,", 0) ==
-                                       0;
+                                return call.rfind("MessageBoxA(NULL,ERROR,",
+                                                  0) == 0;
                               }),
                 1);
       EXPECT_FALSE(platform().class_registered);
@@ -229,7 +230,8 @@ TEST_F(GLWindowTest, KillWindowedLeavesDisplayAndCursorAlone) {
   platform().calls.clear();
   KillGLWindow();
   EXPECT_TRUE(
-      fake::Calls_Starting_With({"ChangeDisplaySettingsA", "ShowCursor"}).empty());
+      fake::Calls_Starting_With({"ChangeDisplaySettingsA", "ShowCursor"})
+          .empty());
   Expect_No_Handle_Set();
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "app/globals.h"
@@ -16,6 +17,8 @@ struct Case {
   float expected_dx;
   float expected_dz;
 };
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class KeyboardTest : public ::testing::TestWithParam<Case> {};
 
@@ -37,8 +40,7 @@ TEST_P(KeyboardTest, MovesTheGlobalCameraByTheHeldKeys) {
 INSTANTIATE_TEST_SUITE_P(
     HeldKeys, KeyboardTest,
     ::testing::Values(
-        Case{"none", {}, 0, 0},
-        Case{"W", {'W'}, 0, -kStepDistance},
+        Case{"none", {}, 0, 0}, Case{"W", {'W'}, 0, -kStepDistance},
         Case{"up_arrow", {VK_UP}, 0, -kStepDistance},
         Case{"W_and_up_arrow_make_one_step", {'W', VK_UP}, 0, -kStepDistance},
         Case{"S", {'S'}, 0, kStepDistance},

@@ -57,8 +57,8 @@ TEST_F(MainLoopTest, StartQuestionChoosesTheMode) {
        IDYES,
        true,
        {kStartQuestion, "RegisterClassA(OpenGL)",
-        "ChangeDisplaySettingsA(640x480x16,0x1c0000,156,4)", "ShowCursor(FALSE)",
-        "CreateWindowExA"}},
+        "ChangeDisplaySettingsA(640x480x16,0x1c0000,156,4)",
+        "ShowCursor(FALSE)", "CreateWindowExA"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -116,8 +116,9 @@ TEST_F(MainLoopTest, RestoredWindowDrawsAgain) {
     if (count == 3) Queue(WM_CLOSE);
   };
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(fake::Calls_Starting_With({"DrawGLScene", "SwapBuffers"}),
-            (Calls{"SwapBuffers", "SwapBuffers", "DrawGLScene", "SwapBuffers"}));
+  EXPECT_EQ(
+      fake::Calls_Starting_With({"DrawGLScene", "SwapBuffers"}),
+      (Calls{"SwapBuffers", "SwapBuffers", "DrawGLScene", "SwapBuffers"}));
 }
 
 TEST_F(MainLoopTest, EveryQuitPathTearsDownAndEndsWithZero) {

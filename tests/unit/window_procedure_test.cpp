@@ -77,14 +77,23 @@ TEST_F(WindowProcedureTest, KeyDownIsRecordedAndReachesTheDefaultHandler) {
     bool expected_recorded;
   };
   const Case cases[] = {
-      {"Escape asks to quit first", VK_ESCAPE, 1,
-       {"PostQuitMessage(0)", "DefWindowProcA(0x100,0x1b)"}, true},
+      {"Escape asks to quit first",
+       VK_ESCAPE,
+       1,
+       {"PostQuitMessage(0)", "DefWindowProcA(0x100,0x1b)"},
+       true},
       {"a letter", 'W', 1, {"DefWindowProcA(0x100,0x57)"}, true},
       {"F1", VK_F1, 1, {"DefWindowProcA(0x100,0x70)"}, true},
-      {"F1 auto-repeat toggles nothing", VK_F1, kAutoRepeat | 1,
-       {"DefWindowProcA(0x100,0x70)"}, false},
-      {"a letter's auto-repeat still counts", 'W', kAutoRepeat | 1,
-       {"DefWindowProcA(0x100,0x57)"}, true},
+      {"F1 auto-repeat toggles nothing",
+       VK_F1,
+       kAutoRepeat | 1,
+       {"DefWindowProcA(0x100,0x70)"},
+       false},
+      {"a letter's auto-repeat still counts",
+       'W',
+       kAutoRepeat | 1,
+       {"DefWindowProcA(0x100,0x57)"},
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
