@@ -1,14 +1,11 @@
 #include "tests/gl/gl_context_fixture.h"
 
-#include <GL/freeglut.h>
 #include <GL/gl.h>
-#include <SDL.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
-#include "tests/support/xvfb_server.h"
+#include "tests/support/offscreen_gl.h"
 
 namespace {
 
@@ -16,41 +13,13 @@ namespace {
 class GL_Environment : public ::testing::Environment {
  public:
   void SetUp() override {
-    server_ = std::make_unique<test_support::Xvfb_Server>();
-    if (server_->display().empty()) return;
-    server_->Export();
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    // The private desktop has no session bus; don't let SDL look for one.
-    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return;
-    // What the viewer asks for: double-buffered RGBA, 16-bit depth buffer.
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    window_ = SDL_CreateWindow("quarnel gl tests", 0, 0, 640, 480,
-                               SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (window_) context_ = SDL_GL_CreateContext(window_);
+    gl_ = std::make_unique<test_support::Offscreen_GL>();
   }
-
-  void TearDown() override {
-    // GLUT holds an X connection of its own: close it before its server goes.
-    if (glutGet(GLUT_INIT_STATE)) glutExit();
-    // The SDL window and context stay until the process ends: tearing them
-    // down unloads Mesa's driver, and the leak checker could then no longer
-    // tell what the driver keeps for the whole process from a leak.
-    server_.reset();
-  }
-
-  std::string Problem() const {
-    if (!server_ || server_->display().empty()) return "Xvfb did not start";
-    if (!context_) return std::string("no GL context: ") + SDL_GetError();
-    if (SDL_GL_MakeCurrent(window_, context_) != 0) return SDL_GetError();
-    return "";
-  }
+  void TearDown() override { gl_.reset(); }
+  std::string Problem() const { return gl_->Make_Current(); }
 
  private:
-  std::unique_ptr<test_support::Xvfb_Server> server_;
-  SDL_Window* window_ = nullptr;
-  SDL_GLContext context_ = nullptr;
+  std::unique_ptr<test_support::Offscreen_GL> gl_;
 };
 
 GL_Environment* const environment = static_cast<GL_Environment*>(
