@@ -10,7 +10,7 @@ target_link_libraries(quarnel_camera PUBLIC quarnel_state)
 
 add_library(quarnel_render STATIC render/scene.cpp render/glut_ready.cpp)
 target_link_libraries(quarnel_render PUBLIC quarnel_state OpenGL::GL OpenGL::GLU
-                                            GLUT::GLUT)
+                                            quarnel_glut)
 
 add_library(quarnel_window STATIC window/window_procedure.cpp
                                   window/gl_window.cpp)

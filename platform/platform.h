@@ -7,8 +7,17 @@
 
 #ifdef _WIN32
 
+// USER32 and GDI32 (with WGL) declared plainly rather than as dllimport
+// (the headers' switch for that is the DLLs' own build macro): the same
+// object code then calls the system's DLLs through their import libraries in
+// the program, and the fake platform in unit tests, whichever is linked.
+#define _USER32_
+#define _GDI32_
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
 #endif
 #include <windows.h>
 

@@ -16,7 +16,7 @@ Handle Fake_Handle(std::uintptr_t value) {
   return reinterpret_cast<Handle>(value);
 }
 
-const HINSTANCE kInstance = Fake_Handle<HINSTANCE>(0x1000);
+[[maybe_unused]] const HINSTANCE kInstance = Fake_Handle<HINSTANCE>(0x1000);
 const HWND kWindow = Fake_Handle<HWND>(0x2000);
 const HDC kDeviceContext = Fake_Handle<HDC>(0x3000);
 const HGLRC kRenderingContext = Fake_Handle<HGLRC>(0x4000);
@@ -152,7 +152,10 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
 
 // Window class and window
 
+#ifndef _WIN32
+// On Windows the C runtime itself calls the real one, so it stays.
 HMODULE WINAPI GetModuleHandleA(LPCSTR) { return fake::kInstance; }
+#endif
 
 HICON WINAPI LoadIconA(HINSTANCE, LPCSTR lpIconName) {
   return reinterpret_cast<HICON>(const_cast<char*>(lpIconName));
