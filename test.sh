@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: unit, GL and end-to-end tests, then
-# the unit and GL tests again under AddressSanitizer and UBSan.
+# Sets up, builds and runs every test: unit, GL and end-to-end tests; the
+# unit and GL tests again under AddressSanitizer and UBSan; then the Windows
+# build, cross-built and run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -8,7 +9,7 @@ scripts/install-deps.sh
 echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
-ctest --test-dir build --output-on-failure -j 2
+ctest --test-dir build --output-on-failure -j 2 -LE wine
 
 echo "== sanitizers"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
@@ -18,3 +19,5 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan-suppressions.txt:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-sanitize --output-on-failure -j 2 -L 'unit|gl'
+
+scripts/test-windows.sh

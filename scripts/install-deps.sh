@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quarnel needs to build, run and test, leaving
 # alone those already installed. Runs apt as root, or through sudo.
+#   install-deps.sh            the Linux build, the viewer and its tests
+#   install-deps.sh windows    the Windows cross-build and Wine
 set -euo pipefail
 
-packages=(
+linux_packages=(
   # build
   g++ cmake ninja-build pkg-config
   libsdl2-dev libx11-dev libgl-dev libglu1-mesa-dev freeglut3-dev
@@ -13,6 +15,21 @@ packages=(
   # test: a private X server, input, window listing and screenshots
   xvfb xauth xdotool x11-utils imagemagick
 )
+
+windows_packages=(
+  # MinGW-w64 with POSIX threads (GoogleTest needs std::mutex), and
+  # dpkg-dev for unpacking freeglut's Debian source
+  g++-mingw-w64-x86-64-posix dpkg-dev
+  # 64-bit Wine only, and the X and GL libraries its display driver loads
+  wine wine64 libgl1 libglx-mesa0 libxrandr2 libxxf86vm1 libxcomposite1
+  libxi6 libxrender1 libxcursor1 libxinerama1 libxfixes3
+)
+
+case "${1:-linux}" in
+  linux) packages=("${linux_packages[@]}") ;;
+  windows) packages=("${windows_packages[@]}") ;;
+  *) echo "usage: $0 [linux|windows]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -27,5 +44,6 @@ as_root=()
 [ "$(id -u)" -ne 0 ] && as_root=(sudo)
 echo "Installing: ${missing[*]}"
 "${as_root[@]}" apt-get update -qq
+# Without --no-install-recommends wine would bring 32-bit Wine and i386.
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq \
   --no-install-recommends "${missing[@]}"

@@ -14,7 +14,12 @@
 
 namespace e2e {
 
-Viewer_Process::Viewer_Process(bool with_display) {
+Viewer_Process::Viewer_Process(const std::vector<std::string>& command,
+                               bool with_display) {
+  std::vector<char*> argv;
+  for (const std::string& word : command)
+    argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
   char path[] = "/tmp/quarnel-stderr-XXXXXX";
   const int error_fd = mkstemp(path);
   error_path_ = path;
@@ -25,7 +30,7 @@ Viewer_Process::Viewer_Process(bool with_display) {
     dup2(null_fd, STDIN_FILENO);
     dup2(null_fd, STDOUT_FILENO);
     if (!with_display) unsetenv("DISPLAY");
-    execl(QUARNEL_BINARY, QUARNEL_BINARY, nullptr);
+    execvp(argv[0], argv.data());
     _exit(127);
   }
   close(error_fd);

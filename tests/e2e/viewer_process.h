@@ -1,17 +1,20 @@
-// The real quarnel binary, run as a child process.
+// The real viewer, run as a child process.
 #pragma once
 
 #include <sys/types.h>
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
 class Viewer_Process {
  public:
-  // Starts the viewer; with_display false runs it with no DISPLAY at all.
-  explicit Viewer_Process(bool with_display = true);
+  // Starts the command (the viewer, or a runner and the viewer); with
+  // with_display false, it runs with no DISPLAY at all.
+  explicit Viewer_Process(const std::vector<std::string>& command,
+                          bool with_display = true);
   ~Viewer_Process();  // kills the viewer if it is still running
   Viewer_Process(const Viewer_Process&) = delete;
   Viewer_Process& operator=(const Viewer_Process&) = delete;

@@ -16,6 +16,7 @@ using e2e::Press_Key_In;
 using e2e::Wait_For_Window;
 using test_support::Surface;
 
+const std::vector<std::string> kViewer = {QUARNEL_BINARY};
 const char kTitle[] = "Quarnel - By Dobrisk";
 const char kStartQuestion[] = "Start FullScreen?";
 
@@ -50,7 +51,7 @@ class ViewerTest : public ::testing::Test {
 
   // Starts the viewer and answers its first question.
   void Start_Viewer(const std::string& answer) {
-    viewer_ = std::make_unique<e2e::Viewer_Process>();
+    viewer_ = std::make_unique<e2e::Viewer_Process>(kViewer);
     const auto question = Wait_For_Window(kStartQuestion);
     ASSERT_TRUE(question) << "no start question; stderr: " << viewer_->Errors();
     ASSERT_TRUE(Press_Key_In(*question, answer));
@@ -226,7 +227,8 @@ TEST_F(ViewerTest, AnsweredYesOnA640x480x16DisplayRunsFullscreen) {
 }
 
 TEST_F(ViewerTest, WithoutADisplayItSaysSoAndFails) {
-  viewer_ = std::make_unique<e2e::Viewer_Process>(/*with_display=*/false);
+  viewer_ = std::make_unique<e2e::Viewer_Process>(kViewer,
+                                                  /*with_display=*/false);
   const auto code = viewer_->Wait_For_Exit();
   ASSERT_TRUE(code) << "the viewer hung without a display";
   EXPECT_NE(*code, 0);

@@ -1,0 +1,181 @@
+// The Windows build under Wine, on a private X server with Mesa, next to
+// the Linux build: the same start frame, the same fallback question, the
+// same exit code.
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/desktop.h"
+#include "tests/e2e/viewer_process.h"
+#include "tests/support/frame_checks.h"
+#include "tests/support/xvfb_server.h"
+
+namespace {
+
+using e2e::Press_Key_In;
+using e2e::Wait_For_Window;
+using test_support::Rgb;
+
+const std::vector<std::string> kLinuxViewer = {QUARNEL_BINARY};
+const std::vector<std::string> kWindowsViewer = {QUARNEL_WINE_RUN,
+                                                 QUARNEL_WINDOWS_EXE};
+const char kTitle[] = "Quarnel - By Dobrisk";
+const char kStartQuestion[] = "Start FullScreen?";
+
+// At most this share of the pixels may differ between the two builds, and
+// only where the Linux frame has an edge within kEdgeRadius pixels.
+constexpr double kMaxDifferentShare = 0.01;
+constexpr int kEdgeRadius = 2;
+
+// A 640 x 480 client area, top row first.
+struct Frame {
+  std::vector<Rgb> pixels;
+  Rgb At(int x, int y) const { return pixels[y * 640 + x]; }
+};
+
+Frame Client_Area(const e2e::Screenshot& shot, const e2e::Window_Info& window) {
+  Frame frame;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x)
+      frame.pixels.push_back(shot.At(window.x + x, window.y + y));
+  return frame;
+}
+
+int Violet_Pixels(const Frame& frame) {
+  int count = 0;
+  for (const Rgb& pixel : frame.pixels)
+    count += test_support::Near(pixel, {255, 0, 255});
+  return count;
+}
+
+bool Near_An_Edge(const Frame& frame, int x, int y) {
+  for (int dy = -kEdgeRadius; dy <= kEdgeRadius; ++dy)
+    for (int dx = -kEdgeRadius; dx <= kEdgeRadius; ++dx) {
+      const int nx = x + dx, ny = y + dy;
+      if (nx < 0 || ny < 0 || nx >= 640 || ny >= 480) continue;
+      if (!test_support::Near(frame.At(nx, ny), frame.At(x, y))) return true;
+    }
+  return false;
+}
+
+class WineViewerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    server_ = std::make_unique<test_support::Xvfb_Server>("1024x768x24");
+    ASSERT_FALSE(server_->display().empty()) << "Xvfb did not start";
+    server_->Export();
+  }
+
+  // Starts a viewer and waits for its start question.
+  std::optional<e2e::Window_Info> Start(
+      const std::vector<std::string>& viewer) {
+    e2e::Xdotool("mousemove 320 240");
+    viewer_ = std::make_unique<e2e::Viewer_Process>(viewer);
+    // Wine starts slowly the first time on a new display.
+    return Wait_For_Window(kStartQuestion, 60);
+  }
+
+  // Waits until the window shows the scene, and returns its client area.
+  Frame Drawn_Frame(const e2e::Window_Info& window) {
+    Frame frame;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      e2e::Sleep(0.1);
+      frame = Client_Area(e2e::Take_Screenshot(), window);
+      if (Violet_Pixels(frame) > 1000) break;
+    }
+    e2e::Sleep(0.3);  // a few frames more, to be sure it has settled
+    return Client_Area(e2e::Take_Screenshot(), window);
+  }
+
+  void Expect_Exit_Code(int expected) {
+    const auto code = viewer_->Wait_For_Exit(30);
+    ASSERT_TRUE(code) << "the viewer did not end";
+    EXPECT_EQ(*code, expected) << viewer_->Errors();
+  }
+
+  // Escape in the viewer's window; Wine takes keys only in a window that
+  // has the input focus.
+  void Press_Escape(const e2e::Window_Info& window) {
+    e2e::Xdotool("windowfocus " + std::to_string(window.id));
+    e2e::Sleep(0.2);
+    ASSERT_TRUE(e2e::Xdotool("key Escape"));
+  }
+
+  std::unique_ptr<test_support::Xvfb_Server> server_;
+  std::unique_ptr<e2e::Viewer_Process> viewer_;
+};
+
+TEST_F(WineViewerTest, StartFrameMatchesTheLinuxBuild) {
+  // The Linux build: No is Escape in its message box.
+  const auto linux_question = Start(kLinuxViewer);
+  ASSERT_TRUE(linux_question) << viewer_->Errors();
+  ASSERT_TRUE(Press_Key_In(*linux_question, "Escape"));
+  const auto linux_window = Wait_For_Window(kTitle);
+  ASSERT_TRUE(linux_window) << viewer_->Errors();
+  const Frame linux_frame = Drawn_Frame(*linux_window);
+  Press_Escape(*linux_window);
+  Expect_Exit_Code(0);
+
+  // The Windows build: Wine's message box answers No to N. Passing the
+  // pointer over the box first lets Wine know where it is, so that the
+  // first frame finds it at the centre and turns nothing.
+  const auto question = Start(kWindowsViewer);
+  ASSERT_TRUE(question) << viewer_->Errors();
+  e2e::Xdotool("mousemove " + std::to_string(question->x + 10) + " " +
+               std::to_string(question->y + 10) +
+               " sleep 0.2 mousemove 320 240");
+  e2e::Sleep(0.2);
+  ASSERT_TRUE(Press_Key_In(*question, "n"));
+  const auto window = Wait_For_Window(kTitle, 30);
+  ASSERT_TRUE(window) << viewer_->Errors();
+  EXPECT_EQ(window->width, 640);
+  EXPECT_EQ(window->height, 480);
+  const Frame wine_frame = Drawn_Frame(*window);
+  Press_Escape(*window);
+  Expect_Exit_Code(0);
+  EXPECT_FALSE(e2e::Find_Window(kTitle));
+
+  int equal = 0, away_from_edges = 0;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) {
+      if (test_support::Near(wine_frame.At(x, y), linux_frame.At(x, y))) {
+        ++equal;
+      } else if (!Near_An_Edge(linux_frame, x, y)) {
+        ++away_from_edges;
+        if (away_from_edges <= 10)
+          ADD_FAILURE() << "(" << x << "," << y << ") Linux "
+                        << test_support::Text(linux_frame.At(x, y)) << ", Wine "
+                        << test_support::Text(wine_frame.At(x, y));
+      }
+    }
+  const int total = 640 * 480;
+  std::cout << "Wine and Linux start frames: " << equal << " of " << total
+            << " pixels equal (" << 100.0 * equal / total << " %), "
+            << total - equal << " differ, " << away_from_edges
+            << " of those away from edges\n";
+  RecordProperty("equal_pixels", equal);
+  EXPECT_GE(equal, total * (1 - kMaxDifferentShare));
+  EXPECT_EQ(away_from_edges, 0);
+  EXPECT_GT(Violet_Pixels(linux_frame), 1000);
+}
+
+TEST_F(WineViewerTest, RefusedFullscreenModeAsksWhetherToRunWindowed) {
+  // This display has no 640 x 480 mode, so Wine refuses the full-screen one.
+  const auto question = Start(kWindowsViewer);
+  ASSERT_TRUE(question) << viewer_->Errors();
+  ASSERT_TRUE(Press_Key_In(*question, "Return"));  // Yes
+  const auto fallback = Wait_For_Window("OPENGL", 30);
+  ASSERT_TRUE(fallback) << "no fallback question; " << viewer_->Errors();
+  ASSERT_TRUE(Press_Key_In(*fallback, "Return"));  // Yes: windowed
+  const auto window = Wait_For_Window(kTitle, 30);
+  ASSERT_TRUE(window) << viewer_->Errors();
+  EXPECT_EQ(window->width, 640);
+  EXPECT_EQ(window->height, 480);
+  Press_Escape(*window);
+  Expect_Exit_Code(0);
+}
+
+}  // namespace
