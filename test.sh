@@ -14,7 +14,7 @@ ctest --test-dir build --output-on-failure -j 2 -LE wine
 echo "== sanitizers"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DQUARNEL_SANITIZE=ON >/dev/null
-cmake --build build-sanitize --target camera_tests window_tests gl_tests
+cmake --build build-sanitize --target camera_tests window_tests glut_ready_tests gl_tests
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan-suppressions.txt:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

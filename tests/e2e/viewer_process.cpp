@@ -25,6 +25,7 @@ Viewer_Process::Viewer_Process(const std::vector<std::string>& command,
   error_path_ = path;
   pid_ = fork();
   if (pid_ == 0) {
+    setpgid(0, 0);
     dup2(error_fd, STDERR_FILENO);
     const int null_fd = open("/dev/null", O_RDWR);
     dup2(null_fd, STDIN_FILENO);
@@ -38,7 +39,7 @@ Viewer_Process::Viewer_Process(const std::vector<std::string>& command,
 
 Viewer_Process::~Viewer_Process() {
   if (pid_ > 0 && !exit_code_) {
-    kill(pid_, SIGKILL);
+    kill(-pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
   }
   std::remove(error_path_.c_str());
@@ -58,6 +59,14 @@ std::optional<int> Viewer_Process::Wait_For_Exit(double seconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return exit_code_;
+}
+
+void Viewer_Process::Signal(int signal_number) const {
+  if (pid_ > 0 && !exit_code_) kill(pid_, signal_number);
+}
+
+void Viewer_Process::Interrupt_Job() const {
+  if (pid_ > 0 && !exit_code_) kill(-pid_, SIGINT);
 }
 
 std::string Viewer_Process::Errors() const {

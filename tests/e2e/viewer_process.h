@@ -21,6 +21,11 @@ class Viewer_Process {
 
   // The exit code, once the viewer has ended within the time given.
   std::optional<int> Wait_For_Exit(double seconds = 10);
+  // Sends the viewer a signal.
+  void Signal(int signal_number) const;
+  // Ctrl+C in a terminal: SIGINT to the viewer's whole process group (it has
+  // one of its own, as a shell's job does).
+  void Interrupt_Job() const;
   // What the viewer wrote on standard error so far.
   std::string Errors() const;
 

@@ -1,6 +1,7 @@
 // The real viewer on a private X server, driven as a person would drive it.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -159,6 +160,25 @@ TEST_F(ViewerTest, CloseButtonEndsWithZero) {
   ASSERT_TRUE(e2e::Send_Close_Request(*window_));
   Expect_Exit_Code(0);
   EXPECT_FALSE(e2e::Find_Window(kTitle));
+}
+
+TEST_F(ViewerTest, InterruptAndTerminateEndThroughTheNormalQuit) {
+  for (int signal_number : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(signal_number == SIGINT ? "SIGINT" : "SIGTERM");
+    Start_Windowed();
+    viewer_->Signal(signal_number);
+    Expect_Exit_Code(0);
+    EXPECT_TRUE(e2e::Wait_Until_Gone(kTitle, 2));
+  }
+}
+
+TEST_F(ViewerTest, CtrlCWhileAQuestionIsOpenEndsTheProgram) {
+  Start_Desktop("1024x768x24");
+  viewer_ = std::make_unique<e2e::Viewer_Process>(kViewer);
+  ASSERT_TRUE(Wait_For_Window(kStartQuestion));
+  viewer_->Interrupt_Job();
+  ASSERT_TRUE(viewer_->Wait_For_Exit()) << "the question held the program";
+  EXPECT_TRUE(e2e::Wait_Until_Gone(kStartQuestion, 2));
 }
 
 TEST_F(ViewerTest, RefusedFullscreenModeAsksWhetherToRunWindowed) {
