@@ -25,7 +25,7 @@ bool User_Wants_Fullscreen() {
 }
 
 // One idle pass: input, mouse look, and a frame unless minimised. Returns
-// FALSE when the viewer should stop.
+// false when the viewer should stop.
 bool Produce_Frame() {
   Keyboard_Input();
   objCamera.Mouse_Move(kWidth, kHeight);
