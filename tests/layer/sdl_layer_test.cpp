@@ -1,0 +1,253 @@
+// Our Win32 layer over SDL2, on a private Xvfb: the meanings the viewer
+// relies on, call by call.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "tests/support/xvfb_server.h"
+
+namespace {
+
+constexpr UINT kDestroy = 0x0002;  // WM_DESTROY
+
+// The display and SDL, once per test process.
+class Layer_Environment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    server_ = std::make_unique<test_support::Xvfb_Server>("1024x768x24");
+    server_->Export();
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
+    ready_ = !server_->display().empty() && SDL_Init(SDL_INIT_VIDEO) == 0;
+  }
+  void TearDown() override {
+    SDL_Quit();
+    server_.reset();
+  }
+  bool ready() const { return ready_; }
+
+ private:
+  std::unique_ptr<test_support::Xvfb_Server> server_;
+  bool ready_ = false;
+};
+
+Layer_Environment* const environment = static_cast<Layer_Environment*>(
+    ::testing::AddGlobalTestEnvironment(new Layer_Environment));
+
+// What the window procedure saw, in order.
+std::vector<std::string> seen;
+
+LRESULT CALLBACK Recording_Procedure(HWND, UINT message, WPARAM wParam,
+                                     LPARAM lParam) {
+  seen.push_back(std::to_string(message) + ":" + std::to_string(wParam) + ":" +
+                 std::to_string(lParam));
+  return 0;
+}
+
+std::string Seen(UINT message, WPARAM wParam, LPARAM lParam) {
+  return std::to_string(message) + ":" + std::to_string(wParam) + ":" +
+         std::to_string(lParam);
+}
+
+class SdlLayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(environment->ready()) << SDL_GetError();
+    seen.clear();
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Recording_Procedure;
+    wc.lpszClassName = "Test";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+  }
+  void TearDown() override {
+    if (window_) DestroyWindow(window_);
+    UnregisterClassA("Test", nullptr);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+
+  HWND Create_Window() {
+    window_ = CreateWindowExA(0, "Test", "layer test", WS_OVERLAPPEDWINDOW, 0,
+                              0, 320, 200, nullptr, nullptr, nullptr, nullptr);
+    return window_;
+  }
+
+  static void Push_Key(Uint32 type, SDL_Keycode key, Uint32 window_id) {
+    SDL_Event event = {};
+    event.type = type;
+    event.key.type = type;
+    event.key.windowID = window_id;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+  }
+
+  HWND window_ = nullptr;
+};
+
+TEST_F(SdlLayerTest, WindowProcedureIsCalledWhileCreatingShowingAndDestroying) {
+  ASSERT_NE(Create_Window(), nullptr);
+  EXPECT_EQ(seen,
+            std::vector<std::string>{Seen(WM_SIZE, 0, (200 << 16) | 320)});
+
+  ShowWindow(window_, SW_SHOW);
+  EXPECT_EQ(seen.back(), Seen(WM_ACTIVATE, 1, 0));
+
+  // A class cannot go while one of its windows is alive.
+  EXPECT_FALSE(UnregisterClassA("Test", nullptr));
+  EXPECT_TRUE(DestroyWindow(window_));
+  EXPECT_EQ(seen.back(), Seen(kDestroy, 0, 0));
+  EXPECT_FALSE(DestroyWindow(window_));  // already gone
+  window_ = nullptr;
+}
+
+TEST_F(SdlLayerTest, ClassesRegisterOnce) {
+  WNDCLASSA again = {};
+  again.lpfnWndProc = Recording_Procedure;
+  again.lpszClassName = "Test";
+  EXPECT_EQ(RegisterClassA(&again), 0);
+  EXPECT_EQ(CreateWindowExA(0, "No such class", "", 0, 0, 0, 10, 10, nullptr,
+                            nullptr, nullptr, nullptr),
+            nullptr);
+}
+
+TEST_F(SdlLayerTest, KeyStateFollowsTheMessagesTaken) {
+  // The key goes down and up before the program looks: like a tap between
+  // two frames.
+  Push_Key(SDL_KEYDOWN, SDLK_w, 0);
+  Push_Key(SDL_KEYUP, SDLK_w, 0);
+  EXPECT_FALSE(GetKeyState('W') & 0x80);
+
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN));
+  EXPECT_EQ(msg.wParam, static_cast<WPARAM>('W'));
+  EXPECT_TRUE(GetKeyState('W') & 0x80);  // held as of this message
+
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYUP));
+  EXPECT_FALSE(GetKeyState('W') & 0x80);
+}
+
+TEST_F(SdlLayerTest, KeysTranslateToVirtualKeyCodes) {
+  struct Case {
+    SDL_Keycode key;
+    WPARAM code;
+  };
+  const Case cases[] = {{SDLK_a, 'A'},
+                        {SDLK_z, 'Z'},
+                        {SDLK_LEFT, VK_LEFT},
+                        {SDLK_UP, VK_UP},
+                        {SDLK_RIGHT, VK_RIGHT},
+                        {SDLK_DOWN, VK_DOWN},
+                        {SDLK_ESCAPE, VK_ESCAPE},
+                        {SDLK_F1, VK_F1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    Push_Key(SDL_KEYDOWN, c.key, 0);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(msg.wParam, c.code);
+    Push_Key(SDL_KEYUP, c.key, 0);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  }
+}
+
+TEST_F(SdlLayerTest, QuitComesOnceEverythingElseIsTaken) {
+  Push_Key(SDL_KEYDOWN, SDLK_a, 0);
+  PostQuitMessage(0);
+  Push_Key(SDL_KEYUP, SDLK_a, 0);
+
+  MSG msg;
+  std::vector<UINT> taken;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    taken.push_back(msg.message);
+  EXPECT_EQ(taken, (std::vector<UINT>{WM_KEYDOWN, WM_KEYUP, WM_QUIT}));
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));  // once only
+}
+
+TEST_F(SdlLayerTest, OnlyAnExactDisplayModeIsAccepted) {
+  struct Case {
+    int width, height, bits;
+    LONG expected;
+  };
+  const Case cases[] = {
+      {640, 480, 16, DISP_CHANGE_BADMODE},   // the screen has one size only
+      {1024, 768, 16, DISP_CHANGE_BADMODE},  // but not at this depth
+      {1024, 768, 24, DISP_CHANGE_SUCCESSFUL},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) +
+                 "x" + std::to_string(c.bits));
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = c.width;
+    mode.dmPelsHeight = c.height;
+    mode.dmBitsPerPel = c.bits;
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    EXPECT_EQ(ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN), c.expected);
+    EXPECT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
+  }
+}
+
+TEST_F(SdlLayerTest, ShowCursorKeepsACount) {
+  EXPECT_EQ(ShowCursor(FALSE), -1);
+  EXPECT_EQ(ShowCursor(FALSE), -2);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+  EXPECT_EQ(ShowCursor(TRUE), -1);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);  // still below zero
+  EXPECT_EQ(ShowCursor(TRUE), 0);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}
+
+TEST_F(SdlLayerTest, CursorIsReadAndMovedInScreenPixels) {
+  for (POINT target : {POINT{320, 240}, POINT{5, 700}}) {
+    ASSERT_TRUE(SetCursorPos(target.x, target.y));
+    POINT now = {};
+    ASSERT_TRUE(GetCursorPos(&now));
+    EXPECT_EQ(now.x, target.x);
+    EXPECT_EQ(now.y, target.y);
+  }
+}
+
+TEST_F(SdlLayerTest, ContextIsMadeOnlyAfterThePixelFormat) {
+  ASSERT_NE(Create_Window(), nullptr);
+  HDC dc = GetDC(window_);
+  ASSERT_NE(dc, nullptr);
+  EXPECT_EQ(wglCreateContext(dc), nullptr);  // no pixel format yet
+
+  PIXELFORMATDESCRIPTOR pfd = {};
+  pfd.nSize = sizeof pfd;
+  pfd.nVersion = 1;
+  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  pfd.iPixelType = PFD_TYPE_RGBA;
+  pfd.cColorBits = 16;
+  pfd.cDepthBits = 16;
+  const int format = ChoosePixelFormat(dc, &pfd);
+  ASSERT_NE(format, 0);
+  ASSERT_TRUE(SetPixelFormat(dc, format, &pfd));
+  EXPECT_FALSE(SetPixelFormat(dc, format, &pfd));  // once per window
+
+  HGLRC context = wglCreateContext(dc);
+  ASSERT_NE(context, nullptr);
+  ASSERT_TRUE(wglMakeCurrent(dc, context));
+  int depth = 0, double_buffer = 0;
+  SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
+  SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &double_buffer);
+  EXPECT_GE(depth, 16);
+  EXPECT_EQ(double_buffer, 1);
+  EXPECT_TRUE(SwapBuffers(dc));
+
+  EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
+  EXPECT_TRUE(wglDeleteContext(context));
+  EXPECT_EQ(ReleaseDC(window_, dc), 1);
+}
+
+}  // namespace
