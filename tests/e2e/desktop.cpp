@@ -1,5 +1,7 @@
 #include "tests/e2e/desktop.h"
 
+#include "tests/support/frame_checks.h"
+
 #include <X11/Xlib.h>
 #include <unistd.h>
 
@@ -134,6 +136,19 @@ Screenshot Take_Screenshot() {
   }
   std::remove(path);
   return shot;
+}
+
+int Violet_Pixels(const Screenshot& shot, const Window_Info& window) {
+  int count = 0;
+  for (int y = window.y; y < window.y + window.height && y < shot.height; ++y)
+    for (int x = window.x; x < window.x + window.width && x < shot.width; ++x)
+      count += test_support::Near(shot.At(x, y), {255, 0, 255});
+  return count;
+}
+
+bool Wait_Until_Drawn(const Window_Info& window, double seconds) {
+  return Poll(seconds,
+              [&] { return Violet_Pixels(Take_Screenshot(), window) > 1000; });
 }
 
 bool Save_Client_Area(const std::string& path) {

@@ -45,6 +45,10 @@ struct Screenshot {
   }
 };
 Screenshot Take_Screenshot();
+// Violet (the sphere's colour) pixels in a window's area of the screenshot.
+int Violet_Pixels(const Screenshot& shot, const Window_Info& window);
+// Waits until the window shows the sphere: its first frames are drawn.
+bool Wait_Until_Drawn(const Window_Info& window, double seconds = 10);
 // Saves the 640 x 480 area at the origin as a PNG.
 bool Save_Client_Area(const std::string& path);
 

@@ -31,14 +31,6 @@ test_support::Pixel_Source Client_Area(const e2e::Screenshot& shot) {
   return [&shot](int column, int row) { return shot.At_Gl(column, row); };
 }
 
-int Count_Violet(const e2e::Screenshot& shot) {
-  int count = 0;
-  for (int y = 0; y < 480; ++y)
-    for (int x = 0; x < 640; ++x)
-      count += test_support::Near(shot.At(x, y), {255, 0, 255});
-  return count;
-}
-
 class ViewerTest : public ::testing::Test {
  protected:
   void Start_Desktop(const std::string& screen) {
@@ -63,7 +55,8 @@ class ViewerTest : public ::testing::Test {
     Start_Viewer("Escape");  // No
     window_ = Wait_For_Window(kTitle);
     ASSERT_TRUE(window_) << "no window; stderr: " << viewer_->Errors();
-    e2e::Sleep(0.5);  // a few frames
+    ASSERT_TRUE(e2e::Wait_Until_Drawn(*window_)) << viewer_->Errors();
+    e2e::Sleep(0.2);  // a few frames more
   }
 
   void Expect_Exit_Code(int expected) {
@@ -111,7 +104,8 @@ TEST_F(ViewerTest, HoldingForwardWalksTowardsTheSphere) {
   for (const char* key : {"w", "Up"}) {
     SCOPED_TRACE(key);
     Start_Windowed();
-    const int violet_before = Count_Violet(e2e::Take_Screenshot());
+    const int violet_before =
+        e2e::Violet_Pixels(e2e::Take_Screenshot(), *window_);
 
     // Short holds, each across several frames, until the sphere has grown:
     // the frame rate, and so the walking speed, depends on the machine.
@@ -120,7 +114,7 @@ TEST_F(ViewerTest, HoldingForwardWalksTowardsTheSphere) {
          ++hold) {
       e2e::Xdotool(std::string("keydown ") + key + " sleep 0.05 keyup " + key);
       e2e::Sleep(0.1);
-      violet_after = Count_Violet(e2e::Take_Screenshot());
+      violet_after = e2e::Violet_Pixels(e2e::Take_Screenshot(), *window_);
     }
     EXPECT_GT(violet_after, violet_before * 1.1);
 
@@ -226,7 +220,8 @@ TEST_F(ViewerTest, AnsweredYesOnA640x480x16DisplayRunsFullscreen) {
   EXPECT_EQ(window->y, 0);
   EXPECT_EQ(window->width, 640);
   EXPECT_EQ(window->height, 480);
-  e2e::Sleep(0.5);
+  ASSERT_TRUE(e2e::Wait_Until_Drawn(*window));
+  e2e::Sleep(0.2);
 
   // 16-bit colour: compare with a wider tolerance.
   const e2e::Screenshot shot = e2e::Take_Screenshot();

@@ -44,13 +44,6 @@ Frame Client_Area(const e2e::Screenshot& shot, const e2e::Window_Info& window) {
   return frame;
 }
 
-int Violet_Pixels(const Frame& frame) {
-  int count = 0;
-  for (const Rgb& pixel : frame.pixels)
-    count += test_support::Near(pixel, {255, 0, 255});
-  return count;
-}
-
 bool Near_An_Edge(const Frame& frame, int x, int y) {
   for (int dy = -kEdgeRadius; dy <= kEdgeRadius; ++dy)
     for (int dx = -kEdgeRadius; dx <= kEdgeRadius; ++dx) {
@@ -80,12 +73,7 @@ class WineViewerTest : public ::testing::Test {
 
   // Waits until the window shows the scene, and returns its client area.
   Frame Drawn_Frame(const e2e::Window_Info& window) {
-    Frame frame;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      e2e::Sleep(0.1);
-      frame = Client_Area(e2e::Take_Screenshot(), window);
-      if (Violet_Pixels(frame) > 1000) break;
-    }
+    EXPECT_TRUE(e2e::Wait_Until_Drawn(window, 30)) << viewer_->Errors();
     e2e::Sleep(0.3);  // a few frames more, to be sure it has settled
     return Client_Area(e2e::Take_Screenshot(), window);
   }
@@ -159,7 +147,12 @@ TEST_F(WineViewerTest, StartFrameMatchesTheLinuxBuild) {
   RecordProperty("equal_pixels", equal);
   EXPECT_GE(equal, total * (1 - kMaxDifferentShare));
   EXPECT_EQ(away_from_edges, 0);
-  EXPECT_GT(Violet_Pixels(linux_frame), 1000);
+  // And what both show is the start frame, not some other view.
+  const auto report = test_support::Compare_With_Model(
+      test_support::Start_View(),
+      [&](int column, int row) { return linux_frame.At(column, 479 - row); });
+  EXPECT_TRUE(report.mismatches.empty()) << report.mismatches.front();
+  EXPECT_GT(report.Matched(test_support::Surface::kSphere), 500);
 }
 
 TEST_F(WineViewerTest, RefusedFullscreenModeAsksWhetherToRunWindowed) {
