@@ -183,7 +183,6 @@ static_assert(sizeof(DEVMODEA) == 156, "Win32 record size");
 // Display modes
 #define CDS_FULLSCREEN 0x00000004
 #define DISP_CHANGE_SUCCESSFUL 0
-#define DISP_CHANGE_FAILED (-1)
 #define DISP_CHANGE_BADMODE (-2)
 #define DM_BITSPERPEL 0x00040000L
 #define DM_PELSWIDTH 0x00080000L
