@@ -22,12 +22,12 @@ void Report_Glut_Failure(const char* format, va_list arguments) {
 }  // namespace
 
 void Ensure_Glut_Ready() {
-  static bool ready = false;
-  if (ready) return;
+  // Asking GLUT, rather than keeping a flag, also copes with a host that
+  // started (or ended) GLUT itself.
+  if (glutGet(GLUT_INIT_STATE)) return;
   glutInitErrorFunc(Report_Glut_Failure);
   char program_name[] = "quarnel";
   char* argv[] = {program_name, nullptr};
   int argc = 1;
   glutInit(&argc, argv);
-  ready = true;
 }

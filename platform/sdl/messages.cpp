@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr WPARAM kActivated = 1;         // WA_ACTIVE
 constexpr WPARAM kMinimised = 1u << 16;  // high word: the minimised flag
 constexpr LPARAM kWasDown = 1 << 30;     // the key was already down
 constexpr LPARAM kReleasing = static_cast<LPARAM>(0x80000000u);  // going up
@@ -84,12 +83,11 @@ void Translate_Window_Event(const SDL_WindowEvent& event) {
       Queue(window, WM_ACTIVATE, kMinimised, 0);
       break;
     case SDL_WINDOWEVENT_RESTORED:
-      Queue(window, WM_ACTIVATE, kActivated, 0);
+      Queue(window, WM_ACTIVATE, sdl_layer::kActivated, 0);
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       Queue(window, WM_SIZE, 0,
-            static_cast<LPARAM>((static_cast<DWORD>(event.data2) << 16) |
-                                (static_cast<DWORD>(event.data1) & 0xffff)));
+            sdl_layer::Size_Parameter(event.data1, event.data2));
       break;
     case SDL_WINDOWEVENT_CLOSE:
       Queue(window, WM_CLOSE, 0, 0);

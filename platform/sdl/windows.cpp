@@ -9,7 +9,6 @@ namespace {
 
 constexpr UINT kDestroyMessage = 0x0002;    // WM_DESTROY
 constexpr DWORD kThickFrame = 0x00040000L;  // WS_THICKFRAME: user-resizable
-constexpr WPARAM kActivated = 1;            // WA_ACTIVE, not minimised
 
 std::map<std::string, WNDCLASSA>& Classes() {
   static std::map<std::string, WNDCLASSA> classes;
@@ -21,11 +20,6 @@ Uint32 Sdl_Flags_For(DWORD style) {
   if (style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
   if (style & kThickFrame) flags |= SDL_WINDOW_RESIZABLE;
   return flags;
-}
-
-LPARAM Size_Parameter(int width, int height) {
-  return static_cast<LPARAM>((static_cast<DWORD>(height) << 16) |
-                             (static_cast<DWORD>(width) & 0xffff));
 }
 
 }  // namespace

@@ -21,11 +21,7 @@ const std::vector<std::string> kViewer = {QUARNEL_BINARY};
 const char kTitle[] = "Quarnel - By Dobrisk";
 const char kStartQuestion[] = "Start FullScreen?";
 
-std::string Listed(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  return text;
-}
+using test_support::Listed;
 
 test_support::Pixel_Source Client_Area(const e2e::Screenshot& shot) {
   return [&shot](int column, int row) { return shot.At_Gl(column, row); };

@@ -13,6 +13,7 @@ namespace {
 using test_support::Compare_Front_Top_Corner;
 using test_support::Compare_With_Model;
 using test_support::Frame_Report;
+using test_support::Listed;
 using test_support::Surface;
 using test_support::View;
 
@@ -29,12 +30,6 @@ class SceneFrameTest : public GLContextTest {
     EXPECT_EQ(glGetError(), GLenum{GL_NO_ERROR});
     frame_ = Read_Back_Buffer();
     return [this](int column, int row) { return frame_.At(column, row); };
-  }
-
-  static std::string Listed(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    return text;
   }
 
  private:

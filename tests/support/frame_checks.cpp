@@ -38,6 +38,12 @@ std::string Text(Rgb c) {
          std::to_string(c.b) + ")";
 }
 
+std::string Listed(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
 int Frame_Report::Matched(Surface surface) const {
   const auto found = matched.find(surface);
   return found == matched.end() ? 0 : found->second;

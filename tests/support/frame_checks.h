@@ -16,6 +16,8 @@ using Pixel_Source = std::function<Rgb(int column, int row)>;
 
 bool Near(Rgb a, Rgb b, int tolerance = 2);
 std::string Text(Rgb colour);
+// Report lines, one per line, for a failure message.
+std::string Listed(const std::vector<std::string>& lines);
 
 struct Frame_Report {
   std::map<Surface, int> matched;       // lattice pixels that agreed
