@@ -12,9 +12,13 @@ constexpr int kDisplay = 0;
 std::optional<SDL_DisplayMode> fullscreen_mode;
 int cursor_display_count = 0;
 
-// Only an exact match of the display's own modes will do: SDL's "closest"
-// mode would turn a refused mode into a silently different one.
-std::optional<SDL_DisplayMode> Find_Exact_Mode(const DEVMODEA& wanted) {
+// Only the display's own modes will do, matched exactly on size: SDL's
+// "closest" mode would turn a refused mode into a silently different one.
+// The colour depth is matched where the display offers it; otherwise its own
+// depth is taken, since X cannot change depth while running and Windows, too,
+// emulates low colour on a deeper desktop.
+std::optional<SDL_DisplayMode> Find_Mode(const DEVMODEA& wanted,
+                                         bool match_depth) {
   const int count = SDL_GetNumDisplayModes(kDisplay);
   for (int i = 0; i < count; ++i) {
     SDL_DisplayMode mode;
@@ -26,12 +30,17 @@ std::optional<SDL_DisplayMode> Find_Exact_Mode(const DEVMODEA& wanted) {
         static_cast<DWORD>(mode.h) != wanted.dmPelsHeight)
       continue;
     const DWORD bits = SDL_BITSPERPIXEL(mode.format);
-    if ((wanted.dmFields & DM_BITSPERPEL) && bits != 0 &&
+    if (match_depth && (wanted.dmFields & DM_BITSPERPEL) && bits != 0 &&
         bits != wanted.dmBitsPerPel)
       continue;
     return mode;
   }
   return std::nullopt;
+}
+
+std::optional<SDL_DisplayMode> Find_Display_Mode(const DEVMODEA& wanted) {
+  if (auto exact = Find_Mode(wanted, /*match_depth=*/true)) return exact;
+  return Find_Mode(wanted, /*match_depth=*/false);
 }
 
 // The pointer is read and moved through an X connection of our own: SDL
@@ -64,7 +73,7 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD) {
     Leave_Fullscreen();
     return DISP_CHANGE_SUCCESSFUL;
   }
-  const std::optional<SDL_DisplayMode> mode = Find_Exact_Mode(*lpDevMode);
+  const std::optional<SDL_DisplayMode> mode = Find_Display_Mode(*lpDevMode);
   if (!mode) return DISP_CHANGE_BADMODE;
   // SDL changes the mode through a full-screen window: the next pop-up
   // window takes it, and it ends when the mode is restored or SDL quits.

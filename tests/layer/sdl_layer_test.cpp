@@ -173,15 +173,17 @@ TEST_F(SdlLayerTest, QuitComesOnceEverythingElseIsTaken) {
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));  // once only
 }
 
-TEST_F(SdlLayerTest, OnlyAnExactDisplayModeIsAccepted) {
+TEST_F(SdlLayerTest, DisplayModesMatchOnSizeAndTakeTheDisplaysDepth) {
   struct Case {
     int width, height, bits;
     LONG expected;
   };
   const Case cases[] = {
-      {640, 480, 16, DISP_CHANGE_BADMODE},   // the screen has one size only
-      {1024, 768, 16, DISP_CHANGE_BADMODE},  // but not at this depth
+      {640, 480, 16, DISP_CHANGE_BADMODE},  // the screen has one size only
+      {640, 480, 24, DISP_CHANGE_BADMODE},
+      {1024, 767, 24, DISP_CHANGE_BADMODE},  // never a "closest" size
       {1024, 768, 24, DISP_CHANGE_SUCCESSFUL},
+      {1024, 768, 16, DISP_CHANGE_SUCCESSFUL},  // at the display's 24 bits
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) +
