@@ -54,16 +54,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       if (msg.message == WM_QUIT) {
         done = TRUE;
         exit_code = static_cast<int>(msg.wParam);
-      } else {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        continue;
       }
-      continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    } else if (!Produce_Frame()) {
+      done = TRUE;
     }
 
-    if (!Produce_Frame()) done = TRUE;
-
-    // F1 switches between windowed and full-screen with a new window.
+    // F1 switches between windowed and full-screen with a new window. It is
+    // looked at after every pass, not only after frames: a quick tap's
+    // release may already be queued behind its press, and would clear the
+    // press before the next frame.
     if (keys[VK_F1]) {
       keys[VK_F1] = FALSE;
       KillGLWindow();

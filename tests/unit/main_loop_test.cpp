@@ -174,6 +174,46 @@ TEST_F(MainLoopTest, F1RecreatesTheWindowInTheOtherMode) {
   EXPECT_FALSE(keys[VK_F1]);
 }
 
+TEST_F(MainLoopTest, EachF1PressTogglesOnce) {
+  constexpr LPARAM kRepeat = 1 | (1 << 30);  // the key was already down
+  constexpr LPARAM kRelease = static_cast<LPARAM>(0xC0000001u);
+  struct Case {
+    const char* name;
+    std::vector<MSG> burst;  // queued together, before one frame
+    size_t expected_windows;
+  };
+  const Case cases[] = {
+      {"a tap whose release is queued behind its press",
+       {fake::Message(WM_KEYDOWN, VK_F1, 1),
+        fake::Message(WM_KEYUP, VK_F1, kRelease)},
+       2},
+      {"a hold: the press, its auto-repeats, then the release",
+       {fake::Message(WM_KEYDOWN, VK_F1, 1),
+        fake::Message(WM_KEYDOWN, VK_F1, kRepeat),
+        fake::Message(WM_KEYDOWN, VK_F1, kRepeat),
+        fake::Message(WM_KEYUP, VK_F1, kRelease)},
+       2},
+      {"two taps",
+       {fake::Message(WM_KEYDOWN, VK_F1, 1),
+        fake::Message(WM_KEYUP, VK_F1, kRelease),
+        fake::Message(WM_KEYDOWN, VK_F1, 1),
+        fake::Message(WM_KEYUP, VK_F1, kRelease)},
+       3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    platform().on_swap = [this, &c](int count) {
+      if (count == 1)
+        for (const MSG& msg : c.burst) platform().queue.push_back(msg);
+      if (count == 5) Queue(WM_CLOSE);
+    };
+
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(platform().created_windows.size(), c.expected_windows);
+  }
+}
+
 TEST_F(MainLoopTest, FailedCreationEndsWithNonZero) {
   struct Case {
     const char* name;
