@@ -58,4 +58,12 @@ bool Make_Sdl_Window(HWND window);
 // been accepted; null while the desktop's own mode is in force.
 const SDL_DisplayMode* Fullscreen_Mode();
 
+// The cursor where warps are not honoured (XWayland): see
+// relative_pointer.cpp. While the cursor is hidden the real pointer is held
+// in relative mode, and the cursor's position is the layer's own.
+bool Warping_Is_Ignored();
+void Hold_Relative_Pointer(bool hidden);
+BOOL Get_Relative_Pointer(POINT* point);
+BOOL Set_Relative_Pointer(int x, int y);
+
 }  // namespace sdl_layer

@@ -1,0 +1,115 @@
+// The cursor where the desktop will not let a program move the own_pointer.
+//
+// XWayland (the X server of Wayland desktops) honours a warp only when its
+// target lies inside the focused window and the cursor there is hidden;
+// otherwise the compositor's next motion brings the old position back. There
+// the layer keeps a pointer of its own instead: it stands where the last
+// SetCursorPos put it, moved by the relative motion SDL gathers since, and
+// SDL's relative mouse mode hides and holds the real pointer while the
+// window has the focus.
+#include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <cstring>
+
+#include "platform/sdl/layer.h"
+
+namespace {
+
+struct Relative_Pointer {
+  bool placed = false;  // false until a window gives it a first place
+  POINT set_at = {0, 0};
+  POINT moved = {0, 0};  // motion gathered since it was set
+};
+
+Relative_Pointer own_pointer;
+
+// XWayland names its RandR outputs XWAYLAND0, XWAYLAND1, ...
+bool Has_Xwayland_Output(Display* display) {
+  int event_base = 0, error_base = 0;
+  if (!XRRQueryExtension(display, &event_base, &error_base)) return false;
+  XRRScreenResources* resources =
+      XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+  if (!resources) return false;
+  bool found = false;
+  for (int i = 0; i < resources->noutput && !found; ++i) {
+    XRROutputInfo* output =
+        XRRGetOutputInfo(display, resources, resources->outputs[i]);
+    if (!output) continue;
+    found = std::strncmp(output->name, "XWAYLAND", 8) == 0;
+    XRRFreeOutputInfo(output);
+  }
+  XRRFreeScreenResources(resources);
+  return found;
+}
+
+bool Check_For_Xwayland() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return false;
+  const bool found = Has_Xwayland_Output(display);
+  XCloseDisplay(display);
+  return found;
+}
+
+// Motion SDL has gathered since it was last asked.
+POINT Take_Motion() {
+  POINT motion;
+  int x = 0, y = 0;
+  SDL_GetRelativeMouseState(&x, &y);
+  motion.x = x;
+  motion.y = y;
+  return motion;
+}
+
+// The pointer has no place on the screen of its own: it starts at the centre
+// of the newest window as that window was asked for, the way SDL centres
+// the pointer when its relative mode begins, so that where the compositor
+// puts the window changes nothing.
+void Place_If_Unplaced() {
+  if (own_pointer.placed) return;
+  const auto& windows = sdl_layer::Windows();
+  if (windows.empty()) return;
+  const HWND window = windows.back();
+  own_pointer.set_at = {window->x + window->width / 2,
+                    window->y + window->height / 2};
+  own_pointer.moved = {0, 0};
+  Take_Motion();  // motion from before it was placed moves nothing
+  own_pointer.placed = true;
+}
+
+}  // namespace
+
+namespace sdl_layer {
+
+bool Warping_Is_Ignored() {
+  static const bool ignored = Check_For_Xwayland();
+  return ignored;
+}
+
+void Hold_Relative_Pointer(bool hidden) {
+  if ((SDL_GetRelativeMouseMode() == SDL_TRUE) == hidden) return;
+  // Relative mode hides the cursor, and SDL confines the pointer to the
+  // window while the window has the focus.
+  SDL_SetRelativeMouseMode(hidden ? SDL_TRUE : SDL_FALSE);
+  if (hidden) own_pointer.placed = false;
+}
+
+BOOL Get_Relative_Pointer(POINT* point) {
+  Place_If_Unplaced();
+  const POINT motion = Take_Motion();
+  own_pointer.moved.x += motion.x;
+  own_pointer.moved.y += motion.y;
+  point->x = own_pointer.set_at.x + own_pointer.moved.x;
+  point->y = own_pointer.set_at.y + own_pointer.moved.y;
+  return TRUE;
+}
+
+BOOL Set_Relative_Pointer(int x, int y) {
+  Take_Motion();  // what came before the move is overtaken by it
+  own_pointer.set_at = {x, y};
+  own_pointer.moved = {0, 0};
+  own_pointer.placed = true;
+  return TRUE;
+}
+
+}  // namespace sdl_layer
