@@ -1,0 +1,240 @@
+// The real viewer on a Wayland desktop (weston, through its XWayland),
+// driven through the outer X server as a person's mouse and keyboard would
+// drive the compositor.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/desktop.h"
+#include "tests/e2e/viewer_process.h"
+#include "tests/support/frame_checks.h"
+#include "tests/support/weston_desktop.h"
+
+namespace {
+
+using test_support::Listed;
+using test_support::Surface;
+using test_support::Weston_Desktop;
+
+const std::vector<std::string> kViewer = {QUARNEL_BINARY};
+const char kTitle[] = "Quarnel - By Dobrisk";
+const char kStartQuestion[] = "Start FullScreen?";
+constexpr int kPanelHeight = 32;  // weston's panel, with its clock
+
+// Where weston's pointer waits while the viewer starts. A 640 x 480 window
+// covers this point wherever weston places it on the desktop, so the window
+// comes up under a still pointer and no motion reaches it before the test
+// makes some.
+constexpr e2e::Point kPointerHome = {512, 400};
+
+// Points DISPLAY at another server while it lives: the desktop helpers act
+// on whichever server DISPLAY names.
+class Scoped_Display {
+ public:
+  explicit Scoped_Display(const std::string& display)
+      : previous_(std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") {
+    setenv("DISPLAY", display.c_str(), 1);
+  }
+  ~Scoped_Display() { setenv("DISPLAY", previous_.c_str(), 1); }
+
+ private:
+  std::string previous_;
+};
+
+// A window's area of a screenshot, rows counted from the bottom as in GL.
+test_support::Pixel_Source Area_Of(const e2e::Screenshot& shot,
+                                   const e2e::Window_Info& window) {
+  return [&shot, window](int column, int row) {
+    return shot.At(window.x + column, window.y + window.height - 1 - row);
+  };
+}
+
+test_support::View Sized_View(const e2e::Window_Info& window) {
+  test_support::View view = test_support::Start_View();
+  view.width = window.width;
+  view.height = window.height;
+  return view;
+}
+
+// The start view turned right by `angle` radians, level.
+test_support::View Turned_Right(test_support::View view, double angle) {
+  view.centre = {5 * std::sin(angle), 2.5, 5 - 5 * std::cos(angle)};
+  return view;
+}
+
+// Near-white pixels: the arrow's body; the scene has no such colour.
+int White_Pixels_Around(const e2e::Screenshot& shot, e2e::Point at) {
+  int count = 0;
+  for (int y = at.y - 4; y < at.y + 28; ++y)
+    for (int x = at.x - 4; x < at.x + 28; ++x)
+      count += test_support::Near(shot.At(x, y), {255, 255, 255}, 24);
+  return count;
+}
+
+class WaylandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!Weston_Desktop::Is_Installed())
+      GTEST_SKIP() << "weston or Xwayland is not installed; "
+                      "scripts/install-deps.sh installs both";
+    desktop_ = std::make_unique<Weston_Desktop>();
+    ASSERT_TRUE(desktop_->failure().empty())
+        << desktop_->failure() << "\nweston's log:\n"
+        << desktop_->Log();
+    // The viewer and the window listing use XWayland's display.
+    setenv("DISPLAY", desktop_->xwayland_display().c_str(), 1);
+    // weston follows the outer pointer's motion: pin it at the corner, then
+    // bring it to its place.
+    ASSERT_TRUE(Outer_Xdotool("mousemove --sync 0 0"));
+    ASSERT_TRUE(Outer_Xdotool("mousemove --sync " +
+                              std::to_string(kPointerHome.x) + " " +
+                              std::to_string(kPointerHome.y)));
+    // Weston is ready for the viewer once its desktop, pointer and all,
+    // is drawn.
+    for (int tries = 0; tries < 100 && !Arrow_At_Home(); ++tries)
+      e2e::Sleep(0.1);
+    ASSERT_TRUE(Arrow_At_Home()) << "weston shows no pointer";
+  }
+
+  bool Arrow_At_Home() {
+    return White_Pixels_Around(Screenshot(), kPointerHome) > 20;
+  }
+
+  bool Outer_Xdotool(const std::string& arguments) {
+    Scoped_Display outer(desktop_->outer_display());
+    return e2e::Xdotool(arguments);
+  }
+
+  // What weston shows: XWayland's own root holds no picture.
+  e2e::Screenshot Screenshot() {
+    Scoped_Display outer(desktop_->outer_display());
+    return e2e::Take_Screenshot();
+  }
+
+  bool Wait_Until_Drawn(const e2e::Window_Info& window) {
+    for (int tries = 0; tries < 100; ++tries) {
+      if (e2e::Violet_Pixels(Screenshot(), window) > 1000) return true;
+      e2e::Sleep(0.1);
+    }
+    return false;
+  }
+
+  // Starts the viewer and answers its first question with a key.
+  void Start_Viewer(const std::string& answer) {
+    viewer_ = std::make_unique<e2e::Viewer_Process>(kViewer);
+    ASSERT_TRUE(e2e::Wait_For_Window(kStartQuestion))
+        << "no start question; stderr: " << viewer_->Errors();
+    e2e::Sleep(0.3);  // until weston has given the box the keyboard
+    ASSERT_TRUE(Outer_Xdotool("key " + answer));
+  }
+
+  // The viewer's window once it is drawn, wherever weston put it.
+  void Wait_For_Drawn_Window() {
+    window_ = e2e::Wait_For_Window(kTitle);
+    ASSERT_TRUE(window_) << "no window; stderr: " << viewer_->Errors();
+    ASSERT_TRUE(Wait_Until_Drawn(*window_)) << viewer_->Errors();
+    e2e::Sleep(0.3);  // weston may still be settling the window
+    window_ = e2e::Find_Window(kTitle);
+    ASSERT_TRUE(window_);
+    std::printf("window at (%d,%d), %dx%d\n", window_->x, window_->y,
+                window_->width, window_->height);
+  }
+
+  void Start_Windowed() {
+    Start_Viewer("Escape");  // No
+    Wait_For_Drawn_Window();
+  }
+
+  void Expect_Picture(const test_support::View& view) {
+    const e2e::Screenshot shot = Screenshot();
+    ASSERT_EQ(shot.width, Weston_Desktop::kWidth);
+    const auto report =
+        test_support::Compare_With_Model(view, Area_Of(shot, *window_));
+    EXPECT_TRUE(report.mismatches.empty()) << Listed(report.mismatches);
+    EXPECT_GT(report.Matched(Surface::kSphere), 500);
+  }
+
+  void Expect_Exit_Code(int expected) {
+    const auto code = viewer_->Wait_For_Exit();
+    ASSERT_TRUE(code) << "the viewer did not end";
+    EXPECT_EQ(*code, expected) << viewer_->Errors();
+  }
+
+  std::unique_ptr<Weston_Desktop> desktop_;
+  std::unique_ptr<e2e::Viewer_Process> viewer_;
+  std::optional<e2e::Window_Info> window_;
+};
+
+TEST_F(WaylandTest,
+       TheStartQuestionIsAnsweredAndTheSceneIsRightWhereverItLands) {
+  Start_Windowed();
+  EXPECT_EQ(window_->width, 640);
+  EXPECT_EQ(window_->height, 480);
+  const test_support::View view = Sized_View(*window_);
+  Expect_Picture(view);
+  const auto grid =
+      test_support::Check_Grid_Rows(view, Area_Of(Screenshot(), *window_));
+  EXPECT_TRUE(grid.empty()) << Listed(grid);
+}
+
+TEST_F(WaylandTest, NoArrowOverTheView) {
+  // Weston draws its pointer into its own picture, where the screenshot
+  // sees it; the pointer lies over the viewer's window.
+  const int arrow_on_the_desktop =
+      White_Pixels_Around(Screenshot(), kPointerHome);
+  ASSERT_GT(arrow_on_the_desktop, 20) << "the arrow cannot be told apart";
+  Start_Windowed();
+  EXPECT_EQ(White_Pixels_Around(Screenshot(), kPointerHome), 0);
+}
+
+TEST_F(WaylandTest, MovingTheMouseRightTurnsTheViewRightAndMovingBackReturns) {
+  Start_Windowed();
+  const test_support::View start = Sized_View(*window_);
+  struct Case {
+    const char* name;
+    std::vector<int> steps;  // pixels right, one motion each
+  };
+  for (const Case& c : {Case{"one move of 100 px", {100}},
+                        Case{"five moves of 20 px", {20, 20, 20, 20, 20}},
+                        Case{"five moves of 5 px", {5, 5, 5, 5, 5}}}) {
+    SCOPED_TRACE(c.name);
+    int total = 0;
+    for (int step : c.steps) {
+      ASSERT_TRUE(Outer_Xdotool("mousemove_relative --sync -- " +
+                                std::to_string(step) + " 0"));
+      total += step;
+      e2e::Sleep(0.1);
+    }
+    e2e::Sleep(0.4);
+    // One radian for every 1000 pixels, and no tilt from a level move.
+    Expect_Picture(Turned_Right(start, total / 1000.0));
+
+    ASSERT_TRUE(Outer_Xdotool("mousemove_relative --sync -- " +
+                              std::to_string(-total) + " 0"));
+    e2e::Sleep(0.5);
+    Expect_Picture(start);
+  }
+}
+
+TEST_F(WaylandTest, ForwardWalksAndEscapeEndsWithZero) {
+  Start_Windowed();
+  const int violet_before = e2e::Violet_Pixels(Screenshot(), *window_);
+  int violet_after = violet_before;
+  for (int hold = 0; hold < 20 && violet_after < violet_before * 1.1; ++hold) {
+    Outer_Xdotool("keydown w sleep 0.05 keyup w");
+    e2e::Sleep(0.1);
+    violet_after = e2e::Violet_Pixels(Screenshot(), *window_);
+  }
+  EXPECT_GT(violet_after, violet_before * 1.1);
+
+  ASSERT_TRUE(Outer_Xdotool("key Escape"));
+  Expect_Exit_Code(0);
+  EXPECT_TRUE(e2e::Wait_Until_Gone(kTitle, 2));
+}
+
+}  // namespace
