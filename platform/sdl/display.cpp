@@ -84,13 +84,13 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD) {
 int WINAPI ShowCursor(BOOL bShow) {
   cursor_display_count += bShow ? 1 : -1;
   SDL_ShowCursor(cursor_display_count >= 0 ? SDL_ENABLE : SDL_DISABLE);
-  if (sdl_layer::Warping_Is_Ignored())
+  if (sdl_layer::On_Xwayland())
     sdl_layer::Hold_Relative_Pointer(cursor_display_count < 0);
   return cursor_display_count;
 }
 
 BOOL WINAPI GetCursorPos(POINT* lpPoint) {
-  if (lpPoint && sdl_layer::Warping_Is_Ignored())
+  if (lpPoint && sdl_layer::On_Xwayland())
     return sdl_layer::Get_Relative_Pointer(lpPoint);
   Display* display = Pointer_Display();
   if (!lpPoint || !display) return FALSE;
@@ -106,8 +106,7 @@ BOOL WINAPI GetCursorPos(POINT* lpPoint) {
 }
 
 BOOL WINAPI SetCursorPos(int X, int Y) {
-  if (sdl_layer::Warping_Is_Ignored())
-    return sdl_layer::Set_Relative_Pointer(X, Y);
+  if (sdl_layer::On_Xwayland()) return sdl_layer::Set_Relative_Pointer(X, Y);
   Display* display = Pointer_Display();
   if (!display) return FALSE;
   XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, X, Y);

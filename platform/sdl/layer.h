@@ -58,10 +58,18 @@ bool Make_Sdl_Window(HWND window);
 // been accepted; null while the desktop's own mode is in force.
 const SDL_DisplayMode* Fullscreen_Mode();
 
-// The cursor where warps are not honoured (XWayland): see
-// relative_pointer.cpp. While the cursor is hidden the real pointer is held
-// in relative mode, and the cursor's position is the layer's own.
-bool Warping_Is_Ignored();
+// Whether the X server is XWayland, which honours no warp of the pointer
+// and may not apply a changed mode to a full-screen window (xwayland.cpp).
+bool On_Xwayland();
+// On XWayland, once a full-screen window is shown: keeps the changed mode
+// where the compositor applies it, or else fills the desktop at its own mode.
+void Settle_Fullscreen_Window(HWND window);
+// Queues a WM_SIZE when the shown window's size is not the one asked for.
+void Report_Size_After_Showing(HWND window);
+
+// The cursor on XWayland (relative_pointer.cpp): while the cursor is hidden
+// the real pointer is held in relative mode, and the cursor's position is
+// the layer's own.
 void Hold_Relative_Pointer(bool hidden);
 BOOL Get_Relative_Pointer(POINT* point);
 BOOL Set_Relative_Pointer(int x, int y);

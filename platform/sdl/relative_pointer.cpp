@@ -7,11 +7,6 @@
 // SetCursorPos put it, moved by the relative motion SDL gathers since, and
 // SDL's relative mouse mode hides and holds the real pointer while the
 // window has the focus.
-#include <X11/Xlib.h>
-#include <X11/extensions/Xrandr.h>
-
-#include <cstring>
-
 #include "platform/sdl/layer.h"
 
 namespace {
@@ -23,33 +18,6 @@ struct Relative_Pointer {
 };
 
 Relative_Pointer own_pointer;
-
-// XWayland names its RandR outputs XWAYLAND0, XWAYLAND1, ...
-bool Has_Xwayland_Output(Display* display) {
-  int event_base = 0, error_base = 0;
-  if (!XRRQueryExtension(display, &event_base, &error_base)) return false;
-  XRRScreenResources* resources =
-      XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-  if (!resources) return false;
-  bool found = false;
-  for (int i = 0; i < resources->noutput && !found; ++i) {
-    XRROutputInfo* output =
-        XRRGetOutputInfo(display, resources, resources->outputs[i]);
-    if (!output) continue;
-    found = std::strncmp(output->name, "XWAYLAND", 8) == 0;
-    XRRFreeOutputInfo(output);
-  }
-  XRRFreeScreenResources(resources);
-  return found;
-}
-
-bool Check_For_Xwayland() {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return false;
-  const bool found = Has_Xwayland_Output(display);
-  XCloseDisplay(display);
-  return found;
-}
 
 // Motion SDL has gathered since it was last asked.
 POINT Take_Motion() {
@@ -71,7 +39,7 @@ void Place_If_Unplaced() {
   if (windows.empty()) return;
   const HWND window = windows.back();
   own_pointer.set_at = {window->x + window->width / 2,
-                    window->y + window->height / 2};
+                        window->y + window->height / 2};
   own_pointer.moved = {0, 0};
   Take_Motion();  // motion from before it was placed moves nothing
   own_pointer.placed = true;
@@ -80,11 +48,6 @@ void Place_If_Unplaced() {
 }  // namespace
 
 namespace sdl_layer {
-
-bool Warping_Is_Ignored() {
-  static const bool ignored = Check_For_Xwayland();
-  return ignored;
-}
 
 void Hold_Relative_Pointer(bool hidden) {
   if ((SDL_GetRelativeMouseMode() == SDL_TRUE) == hidden) return;

@@ -148,6 +148,8 @@ BOOL WINAPI ShowWindow(HWND hWnd, int) {
   const bool was_visible =
       (SDL_GetWindowFlags(hWnd->sdl_window) & SDL_WINDOW_SHOWN) != 0;
   SDL_ShowWindow(hWnd->sdl_window);
+  Settle_Fullscreen_Window(hWnd);
+  Report_Size_After_Showing(hWnd);
   Send_Message(hWnd, WM_ACTIVATE, kActivated, 0);
   return was_visible ? TRUE : FALSE;
 }

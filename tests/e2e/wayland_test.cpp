@@ -76,6 +76,16 @@ int White_Pixels_Around(const e2e::Screenshot& shot, e2e::Point at) {
   return count;
 }
 
+// Pixels below weston's panel (whose clock moves on) that differ.
+int Desktop_Changes(const e2e::Screenshot& before,
+                    const e2e::Screenshot& after) {
+  int changed = 0;
+  for (int y = kPanelHeight; y < before.height && y < after.height; ++y)
+    for (int x = 0; x < before.width && x < after.width; ++x)
+      changed += !test_support::Near(before.At(x, y), after.At(x, y), 1);
+  return changed;
+}
+
 class WaylandTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -90,19 +100,29 @@ class WaylandTest : public ::testing::Test {
     setenv("DISPLAY", desktop_->xwayland_display().c_str(), 1);
     // weston follows the outer pointer's motion: pin it at the corner, then
     // bring it to its place.
-    ASSERT_TRUE(Outer_Xdotool("mousemove --sync 0 0"));
-    ASSERT_TRUE(Outer_Xdotool("mousemove --sync " +
-                              std::to_string(kPointerHome.x) + " " +
-                              std::to_string(kPointerHome.y)));
-    // Weston is ready for the viewer once its desktop, pointer and all,
-    // is drawn.
-    for (int tries = 0; tries < 100 && !Arrow_At_Home(); ++tries)
-      e2e::Sleep(0.1);
-    ASSERT_TRUE(Arrow_At_Home()) << "weston shows no pointer";
+    // Weston is ready for the viewer once its desktop, pointer and all, is
+    // drawn and has stopped fading in; it draws no pointer before motion
+    // reaches its window.
+    for (int tries = 0; tries < 50 && !Desktop_Is_Drawn(); ++tries) {
+      ASSERT_TRUE(Outer_Xdotool("mousemove --sync 0 0"));
+      ASSERT_TRUE(Outer_Xdotool("mousemove --sync " +
+                                std::to_string(kPointerHome.x) + " " +
+                                std::to_string(kPointerHome.y)));
+      e2e::Sleep(0.2);
+    }
+    ASSERT_TRUE(Desktop_Is_Drawn()) << "weston shows no desktop or pointer";
   }
 
-  bool Arrow_At_Home() {
-    return White_Pixels_Around(Screenshot(), kPointerHome) > 20;
+  // Weston fills its output with red until its shell has drawn the
+  // desktop's background and panel, then fades them in.
+  bool Desktop_Is_Drawn() {
+    const e2e::Screenshot previous = std::move(last_desktop_);
+    last_desktop_ = Screenshot();
+    const e2e::Screenshot& shot = last_desktop_;
+    return shot.width == Weston_Desktop::kWidth &&
+           !test_support::Near(shot.At(5, kPanelHeight + 5), {255, 0, 0}) &&
+           White_Pixels_Around(shot, kPointerHome) > 20 &&
+           previous.width == shot.width && Desktop_Changes(previous, shot) == 0;
   }
 
   bool Outer_Xdotool(const std::string& arguments) {
@@ -168,6 +188,7 @@ class WaylandTest : public ::testing::Test {
   std::unique_ptr<Weston_Desktop> desktop_;
   std::unique_ptr<e2e::Viewer_Process> viewer_;
   std::optional<e2e::Window_Info> window_;
+  e2e::Screenshot last_desktop_;
 };
 
 TEST_F(WaylandTest,
@@ -218,6 +239,69 @@ TEST_F(WaylandTest, MovingTheMouseRightTurnsTheViewRightAndMovingBackReturns) {
                               std::to_string(-total) + " 0"));
     e2e::Sleep(0.5);
     Expect_Picture(start);
+  }
+}
+
+TEST_F(WaylandTest, FullscreenCoversTheScreenAndEscapeRestoresTheDesktop) {
+  const e2e::Window_Info screen = {0, 0, 0, Weston_Desktop::kWidth,
+                                   Weston_Desktop::kHeight};
+  struct Case {
+    const char* name;
+    bool by_f1;  // else by answering Yes at the start
+  };
+  for (const Case& c : {Case{"Yes at the start", false}, Case{"F1", true}}) {
+    SCOPED_TRACE(c.name);
+    const e2e::Screenshot desktop = Screenshot();
+    if (c.by_f1) {
+      Start_Windowed();
+      ASSERT_TRUE(Outer_Xdotool("key F1"));
+      for (int tries = 0; tries < 50; ++tries) {
+        e2e::Sleep(0.1);
+        const auto now = e2e::Find_Window(kTitle);
+        if (now && now->x == 0 && now->y == 0 && now->width != 640) break;
+      }
+      e2e::Sleep(0.5);
+    } else {
+      Start_Viewer("Return");  // Yes
+      window_ = e2e::Wait_For_Window(kTitle);
+      ASSERT_TRUE(window_) << viewer_->Errors();
+      ASSERT_TRUE(Wait_Until_Drawn(screen)) << viewer_->Errors();
+      e2e::Sleep(0.5);
+    }
+    EXPECT_FALSE(e2e::Find_Window("OPENGL")) << "full-screen was refused";
+    window_ = e2e::Find_Window(kTitle);
+    ASSERT_TRUE(window_);
+    EXPECT_EQ(window_->x, 0);
+    EXPECT_EQ(window_->y, 0);
+
+    // The whole screen shows the scene as a view of the screen's size.
+    window_ = screen;
+    Expect_Picture(Sized_View(screen));
+    EXPECT_EQ(White_Pixels_Around(Screenshot(), kPointerHome), 0);
+
+    if (c.by_f1) {  // and back into a window
+      ASSERT_TRUE(Outer_Xdotool("key F1"));
+      for (int tries = 0; tries < 50; ++tries) {
+        e2e::Sleep(0.1);
+        window_ = e2e::Find_Window(kTitle);
+        if (window_ && window_->width == 640) break;
+      }
+      e2e::Sleep(0.5);
+      window_ = e2e::Find_Window(kTitle);
+      ASSERT_TRUE(window_);
+      EXPECT_EQ(window_->width, 640);
+      EXPECT_EQ(window_->height, 480);
+      Expect_Picture(Sized_View(*window_));
+    }
+
+    ASSERT_TRUE(Outer_Xdotool("key Escape"));
+    Expect_Exit_Code(0);
+    int changed = -1;
+    for (int tries = 0; tries < 100 && changed != 0; ++tries) {
+      e2e::Sleep(0.1);
+      changed = Desktop_Changes(desktop, Screenshot());
+    }
+    EXPECT_EQ(changed, 0) << "the desktop is not as it was";
   }
 }
 

@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -118,6 +119,8 @@ bool Weston_Desktop::Start_Weston() {
   const std::string height = "--height=" + std::to_string(kHeight);
   pid_ = fork();
   if (pid_ == 0) {
+    // Weston, and XWayland with it, ends when the test ends, however.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     setenv("DISPLAY", outer_->display().c_str(), 1);
     setenv("XDG_RUNTIME_DIR", runtime_dir_.c_str(), 1);
     unsetenv("WAYLAND_DISPLAY");
