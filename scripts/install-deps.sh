@@ -14,6 +14,8 @@ linux_packages=(
   libgl1-mesa-dri xfonts-base
   # test: a private X server, input, window listing and screenshots
   xvfb xauth xdotool x11-utils imagemagick
+  # test: a Wayland desktop (weston, nested in Xvfb, with its XWayland)
+  weston xwayland
 )
 
 windows_packages=(
