@@ -43,14 +43,6 @@ std::optional<SDL_DisplayMode> Find_Display_Mode(const DEVMODEA& wanted) {
   return Find_Mode(wanted, /*match_depth=*/false);
 }
 
-// The pointer is read and moved through an X connection of our own: SDL
-// caches the global pointer position between input events, so after a warp
-// it would report the old place again.
-Display* Pointer_Display() {
-  static Display* display = XOpenDisplay(nullptr);
-  return display;
-}
-
 void Leave_Fullscreen() {
   for (HWND window : sdl_layer::Windows())
     if (SDL_GetWindowFlags(window->sdl_window) & SDL_WINDOW_FULLSCREEN)
@@ -88,7 +80,7 @@ int WINAPI ShowCursor(BOOL bShow) {
 }
 
 BOOL WINAPI GetCursorPos(POINT* lpPoint) {
-  Display* display = Pointer_Display();
+  Display* display = sdl_layer::X_Connection();
   if (!lpPoint || !display) return FALSE;
   Window root, child;
   int root_x, root_y, window_x, window_y;
@@ -102,7 +94,7 @@ BOOL WINAPI GetCursorPos(POINT* lpPoint) {
 }
 
 BOOL WINAPI SetCursorPos(int X, int Y) {
-  Display* display = Pointer_Display();
+  Display* display = sdl_layer::X_Connection();
   if (!display) return FALSE;
   XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, X, Y);
   XFlush(display);

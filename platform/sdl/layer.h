@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+struct _XDisplay;  // Xlib's Display
+
 #include <string>
 #include <vector>
 
@@ -53,6 +55,14 @@ LRESULT Send_Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Makes the window's SDL window (anew), hidden, with the current GL
 // attributes and the display mode asked for full-screen windows.
 bool Make_Sdl_Window(HWND window);
+
+// The layer's own X connection. The pointer is read and moved through it:
+// SDL caches the global pointer position between input events, so after a
+// warp it would report the old place again.
+_XDisplay* X_Connection();
+
+// Whether the X server has the key down right now, whatever SDL has told.
+bool Key_Is_Down_On_Server(int virtual_key);
 
 // The display mode that full-screen windows take, once a mode change has
 // been accepted; null while the desktop's own mode is in force.
