@@ -8,7 +8,7 @@ set -euo pipefail
 linux_packages=(
   # build
   g++ cmake ninja-build pkg-config
-  libsdl2-dev libx11-dev libgl-dev libglu1-mesa-dev freeglut3-dev
+  libsdl2-dev libx11-dev libxrandr-dev libgl-dev libglu1-mesa-dev freeglut3-dev
   libgtest-dev libbenchmark-dev
   # run: Mesa's software renderer, and X core fonts for SDL's message boxes
   libgl1-mesa-dri xfonts-base

@@ -63,6 +63,7 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD) {
   if (!lpDevMode) {
     fullscreen_mode.reset();
     Leave_Fullscreen();
+    sdl_layer::Guard_Desktop_Mode(false);
     return DISP_CHANGE_SUCCESSFUL;
   }
   const std::optional<SDL_DisplayMode> mode = Find_Display_Mode(*lpDevMode);
@@ -70,6 +71,7 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD) {
   // SDL changes the mode through a full-screen window: the next pop-up
   // window takes it, and it ends when the mode is restored or SDL quits.
   fullscreen_mode = mode;
+  sdl_layer::Guard_Desktop_Mode(true);
   return DISP_CHANGE_SUCCESSFUL;
 }
 

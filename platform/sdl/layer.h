@@ -68,4 +68,18 @@ bool Key_Is_Down_On_Server(int virtual_key);
 // been accepted; null while the desktop's own mode is in force.
 const SDL_DisplayMode* Fullscreen_Mode();
 
+// The display guardian (display_guardian.cpp): told whether the program's
+// display mode is in force, it starts with the first change and restores the
+// desktop's mode should the program end while it is.
+void Guard_Desktop_Mode(bool program_mode_in_force);
+// Has the guardian restore the desktop's mode now; for crash handlers, so
+// async-signal-safe.
+void Restore_Desktop_Mode_Now();
+
+// The signals that end the program (exit_signals.cpp), installed at start.
+void Handle_Exit_Signals();
+// Whether a hang-up came since the last call: the program then ends as if
+// its window were closed.
+bool Take_Hang_Up();
+
 }  // namespace sdl_layer

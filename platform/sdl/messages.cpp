@@ -146,8 +146,9 @@ void Translate_Window_Event(const SDL_WindowEvent& event) {
   }
 }
 
-// SDL turns SIGINT and SIGTERM into a quit event: ask the newest window to
-// close, so that the program ends through its normal tear-down.
+// SDL turns SIGINT and SIGTERM into a quit event, and the layer a hang-up:
+// ask the newest window to close, so that the program ends through its
+// normal tear-down.
 void Translate_Quit() {
   const auto& windows = sdl_layer::Windows();
   if (windows.empty())
@@ -157,6 +158,7 @@ void Translate_Quit() {
 }
 
 void Pump_Events() {
+  if (sdl_layer::Take_Hang_Up()) Translate_Quit();
   Report_Unseen_Releases();
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
