@@ -13,7 +13,9 @@ linux_packages=(
   # run: Mesa's software renderer, and X core fonts for SDL's message boxes
   libgl1-mesa-dri xfonts-base
   # test: a private X server, input, window listing and screenshots
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
+  # test: a real X server that changes modes, and a window manager
+  xserver-xorg-core xserver-xorg-video-dummy openbox
 )
 
 windows_packages=(
