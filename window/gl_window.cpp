@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/globals.h"
 #include "platform/platform.h"
 #include "render/scene.h"
 #include "window/window_procedure.h"

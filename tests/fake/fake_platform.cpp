@@ -4,7 +4,9 @@
 #include <cstring>
 #include <memory>
 
-#include "app/globals.h"
+#include "camera/camera.h"
+#include "window/gl_window.h"
+#include "window/window_procedure.h"
 
 namespace fake {
 namespace {

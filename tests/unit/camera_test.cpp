@@ -3,7 +3,6 @@
 #include <cmath>
 #include <vector>
 
-#include "app/globals.h"
 #include "camera/camera.h"
 #include "tests/fake/fake_platform.h"
 

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <vector>
 
-#include "app/globals.h"
+#include "camera/camera.h"
 #include "camera/keyboard.h"
 #include "tests/fake/fake_platform.h"
 
