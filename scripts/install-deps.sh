@@ -12,8 +12,9 @@ linux_packages=(
   libgtest-dev libbenchmark-dev
   # run: Mesa's software renderer, and X core fonts for SDL's message boxes
   libgl1-mesa-dri xfonts-base
-  # test: a private X server, input, window listing and screenshots
-  xvfb xauth xdotool x11-utils imagemagick
+  # test: a private X server, input, window listing and screenshots, and a
+  # linter for the shell scripts
+  xvfb xauth xdotool x11-utils imagemagick shellcheck
 )
 
 windows_packages=(
