@@ -12,8 +12,9 @@ linux_packages=(
   libgtest-dev libbenchmark-dev
   # run: Mesa's software renderer, and X core fonts for SDL's message boxes
   libgl1-mesa-dri xfonts-base
-  # test: a private X server, input, window listing and screenshots
-  xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
+  # test: a private X server, input, window listing and screenshots, and a
+  # linter for the shell scripts
+  xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick shellcheck
   # test: a real X server that changes modes, and a window manager
   xserver-xorg-core xserver-xorg-video-dummy openbox
 )

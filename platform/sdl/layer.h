@@ -39,8 +39,7 @@ constexpr WPARAM kActivated = 1;  // WA_ACTIVE in WM_ACTIVATE, not minimised
 
 // A client size as WM_SIZE carries it: width low, height high.
 inline LPARAM Size_Parameter(int width, int height) {
-  return static_cast<LPARAM>((static_cast<DWORD>(height) << 16) |
-                             (static_cast<DWORD>(width) & 0xffff));
+  return MAKELPARAM(width, height);
 }
 
 // Windows alive now, in creation order.
