@@ -1,10 +1,11 @@
 #include <cstdlib>
 
-#include "app/globals.h"
+#include "camera/camera.h"
 #include "camera/keyboard.h"
 #include "platform/platform.h"
 #include "render/scene.h"
 #include "window/gl_window.h"
+#include "window/window_procedure.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/globals.h"
+#include "camera/camera.h"
 #include "camera/keyboard.h"
 #include "render/scene.h"
 #include "tests/fake/fake_platform.h"

@@ -18,6 +18,10 @@ constexpr float kMaxPitchHeight = 8.0f;  // about 58 degrees at 5 units out
 
 }  // namespace
 
+// Static storage starts as zeros; the camera's constructor sets nothing, so
+// it stays all zeros until InitGL places it.
+CCamera objCamera;
+
 void CCamera::Position_Camera(float pos_x, float pos_y, float pos_z,
                               float view_x, float view_y, float view_z,
                               float up_x, float up_y, float up_z) {

@@ -35,3 +35,7 @@ class CCamera {
   // Mouse look: re-centres the cursor, then tilts and turns by its offset.
   void Mouse_Move(int wndWidth, int wndHeight);
 };
+
+// The viewer's one camera: the keyboard and the mouse move it, the scene
+// looks through it.
+extern CCamera objCamera;

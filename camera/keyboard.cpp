@@ -1,6 +1,6 @@
 #include "camera/keyboard.h"
 
-#include "app/globals.h"
+#include "camera/camera.h"
 #include "camera/key_state.h"
 
 namespace {

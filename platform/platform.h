@@ -65,6 +65,10 @@ typedef HINSTANCE HMODULE;
 #define LOWORD(l) ((WORD)(((ULONG_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((ULONG_PTR)(l)) >> 16) & 0xffff))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+// Two 16-bit halves in one long parameter, low word first, as WM_SIZE
+// carries a client size.
+#define MAKELPARAM(low, high) \
+  ((LPARAM)(((((DWORD)(high)) & 0xffff) << 16) | (((DWORD)(low)) & 0xffff)))
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 

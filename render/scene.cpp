@@ -7,7 +7,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/globals.h"
+#include "camera/camera.h"
 #include "render/glut_ready.h"
 
 int InitGL() {

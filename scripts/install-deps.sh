@@ -8,12 +8,15 @@ set -euo pipefail
 linux_packages=(
   # build
   g++ cmake ninja-build pkg-config
-  libsdl2-dev libx11-dev libgl-dev libglu1-mesa-dev freeglut3-dev
+  libsdl2-dev libx11-dev libxrandr-dev libgl-dev libglu1-mesa-dev freeglut3-dev
   libgtest-dev libbenchmark-dev
   # run: Mesa's software renderer, and X core fonts for SDL's message boxes
   libgl1-mesa-dri xfonts-base
-  # test: a private X server, input, window listing and screenshots
-  xvfb xauth xdotool x11-utils imagemagick
+  # test: a private X server, input, window listing and screenshots, and a
+  # linter for the shell scripts
+  xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick shellcheck
+  # test: a real X server that changes modes, and a window manager
+  xserver-xorg-core xserver-xorg-video-dummy openbox
   # test: a Wayland desktop (weston, nested in Xvfb, with its XWayland)
   weston xwayland
 )

@@ -8,6 +8,9 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=$root/build-windows
 cache=$build/cache
+# The Linux side of the Wine tests: a Linux build of its own, so that the
+# Windows program's paths stay out of build/'s cache.
+wine_build=$root/build-wine
 wine_run=$cache/wine/wine-run
 
 timings=()
@@ -25,18 +28,31 @@ timed() {  # timed NAME COMMAND...
 # start their own.
 xvfb_pid=""
 start_xvfb() {
-  local display_file=$build/xvfb-display
+  local display_file=$build/xvfb-display display=""
   mkdir -p "$build"
   rm -f "$display_file"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" \
     >/dev/null 2>&1 &
   xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-  export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+  # Xvfb writes the number once it listens; it may also die first.
+  for _ in $(seq 100); do
+    display=$(tr -d '[:space:]' <"$display_file" 2>/dev/null || true)
+    if [ -n "$display" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
+    sleep 0.1
+  done
+  if ! [[ $display =~ ^[0-9]+$ ]]; then
+    echo "Xvfb gave no display number: it ended, or took over 10 s" >&2
+    return 1
+  fi
+  export DISPLAY=":$display"
 }
 stop() {
-  [ -f "$wine_run" ] && WINEPREFIX=$cache/wine/prefix wineserver -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  if [ -f "$wine_run" ]; then
+    WINEPREFIX=$cache/wine/prefix wineserver -k 2>/dev/null || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+  fi
 }
 trap stop EXIT
 
@@ -50,9 +66,10 @@ configure_windows_build() {
 }
 
 build_wine_tests() {
-  cmake -S . -B build -DQUARNEL_WINDOWS_EXE="$build/quarnel.exe" \
+  cmake -S . -B "$wine_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DQUARNEL_WINDOWS_EXE="$build/quarnel.exe" \
     -DQUARNEL_WINE_RUN="$wine_run" >/dev/null
-  cmake --build build --target wine_tests
+  cmake --build "$wine_build" --target wine_tests
 }
 
 timed "install MinGW and Wine" scripts/install-deps.sh windows
@@ -66,8 +83,9 @@ timed "import table, unit tests" \
   ctest --test-dir "$build" --output-on-failure
 timed "build the Wine tests" build_wine_tests
 timed "program under Wine" \
-  ctest --test-dir build -L wine --output-on-failure
+  ctest --test-dir "$wine_build" -L wine --output-on-failure
 
 echo "== windows: figures"
-grep -h 'Wine and Linux start frames' build/Testing/Temporary/LastTest.log || true
+grep -h 'Wine and Linux start frames' \
+  "$wine_build/Testing/Temporary/LastTest.log" || true
 printf '%s\n' "${timings[@]}"

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/globals.h"
 #include "platform/platform.h"
 #include "render/scene.h"
 #include "window/window_procedure.h"
@@ -78,29 +77,24 @@ bool User_Accepts_Windowed_Mode() {
                      "OPENGL", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
-}  // namespace
+// Switches the display for a full-screen window; when the mode is refused,
+// asks whether to go on in a window. False when the user says no, after
+// telling them that the program closes.
+bool Settle_Display_Mode(int width, int height, int bits) {
+  if (!fullscreen || Change_To_Fullscreen_Mode(width, height, bits))
+    return true;
+  if (User_Accepts_Windowed_Mode()) {
+    fullscreen = FALSE;
+    return true;
+  }
+  MessageBoxA(nullptr, "Program Will Now Close.", "ERROR", MB_OK | MB_ICONSTOP);
+  return false;
+}
 
-int CreateGLWindow(const char* title, int width, int height, int bits,
-                   bool fullscreenflag) {
+// A frameless pop-up without a cursor at full screen, a normal window
+// otherwise, with a client area of the given size.
+HWND Open_Window(const char* title, int width, int height) {
   RECT window_rect = {0, 0, width, height};
-  fullscreen = fullscreenflag;
-  hInstance = GetModuleHandleA(nullptr);
-
-  if (!Register_Window_Class()) {
-    Show_Error("Failed To Register The Window Class.");
-    return FALSE;
-  }
-
-  if (fullscreen && !Change_To_Fullscreen_Mode(width, height, bits)) {
-    if (User_Accepts_Windowed_Mode()) {
-      fullscreen = FALSE;
-    } else {
-      MessageBoxA(nullptr, "Program Will Now Close.", "ERROR",
-                  MB_OK | MB_ICONSTOP);
-      return FALSE;
-    }
-  }
-
   DWORD ex_style = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
   DWORD style = WS_OVERLAPPEDWINDOW;
   if (fullscreen) {
@@ -110,33 +104,61 @@ int CreateGLWindow(const char* title, int width, int height, int bits,
   }
   AdjustWindowRectEx(&window_rect, style, FALSE, ex_style);
 
-  hWnd = CreateWindowExA(ex_style, kClassName, title,
+  return CreateWindowExA(ex_style, kClassName, title,
                          style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
                          window_rect.right - window_rect.left,
                          window_rect.bottom - window_rect.top, nullptr, nullptr,
                          hInstance, nullptr);
-  if (!hWnd) return Fail_Creation("Window Creation Error.");
+}
 
+// Device context, pixel format and a current rendering context for the
+// window. Null when all is done, else what failed, for the user.
+const char* Make_Current_GL_Context(int bits) {
   const PIXELFORMATDESCRIPTOR& pfd = Pixel_Format_Request(bits);
 
   hDC = GetDC(hWnd);
-  if (!hDC) return Fail_Creation("Can't Create A GL Device Context.");
+  if (!hDC) return "Can't Create A GL Device Context.";
 
   const int pixel_format = ChoosePixelFormat(hDC, &pfd);
-  if (!pixel_format) return Fail_Creation("Can't Find A Suitable PixelFormat.");
+  if (!pixel_format) return "Can't Find A Suitable PixelFormat.";
 
   if (!SetPixelFormat(hDC, pixel_format, &pfd))
-    return Fail_Creation("Can't Set The PixelFormat.");
+    return "Can't Set The PixelFormat.";
 
   hRC = wglCreateContext(hDC);
-  if (!hRC) return Fail_Creation("Can't Create A GL Rendering Context.");
+  if (!hRC) return "Can't Create A GL Rendering Context.";
 
   if (!wglMakeCurrent(hDC, hRC))
-    return Fail_Creation("Can't Activate The GL Rendering Context.");
+    return "Can't Activate The GL Rendering Context.";
+  return nullptr;
+}
 
+void Bring_Window_To_Front() {
   ShowWindow(hWnd, SW_SHOW);
   SetForegroundWindow(hWnd);
   SetFocus(hWnd);
+}
+
+}  // namespace
+
+int CreateGLWindow(const char* title, int width, int height, int bits,
+                   bool fullscreenflag) {
+  fullscreen = fullscreenflag;
+  hInstance = GetModuleHandleA(nullptr);
+
+  if (!Register_Window_Class()) {
+    Show_Error("Failed To Register The Window Class.");
+    return FALSE;
+  }
+  if (!Settle_Display_Mode(width, height, bits)) return FALSE;
+
+  hWnd = Open_Window(title, width, height);
+  if (!hWnd) return Fail_Creation("Window Creation Error.");
+
+  if (const char* failure = Make_Current_GL_Context(bits))
+    return Fail_Creation(failure);
+
+  Bring_Window_To_Front();
   ReSizeGLScene(width, height);
 
   if (!InitGL()) return Fail_Creation("Initialization Failed.");

@@ -1,6 +1,5 @@
 #include "window/window_procedure.h"
 
-#include "app/globals.h"
 #include "render/scene.h"
 
 namespace {

@@ -43,14 +43,6 @@ std::optional<SDL_DisplayMode> Find_Display_Mode(const DEVMODEA& wanted) {
   return Find_Mode(wanted, /*match_depth=*/false);
 }
 
-// The pointer is read and moved through an X connection of our own: SDL
-// caches the global pointer position between input events, so after a warp
-// it would report the old place again.
-Display* Pointer_Display() {
-  static Display* display = XOpenDisplay(nullptr);
-  return display;
-}
-
 void Leave_Fullscreen() {
   for (HWND window : sdl_layer::Windows())
     if (SDL_GetWindowFlags(window->sdl_window) & SDL_WINDOW_FULLSCREEN)
@@ -71,6 +63,7 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD) {
   if (!lpDevMode) {
     fullscreen_mode.reset();
     Leave_Fullscreen();
+    sdl_layer::Guard_Desktop_Mode(false);
     return DISP_CHANGE_SUCCESSFUL;
   }
   const std::optional<SDL_DisplayMode> mode = Find_Display_Mode(*lpDevMode);
@@ -78,6 +71,7 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD) {
   // SDL changes the mode through a full-screen window: the next pop-up
   // window takes it, and it ends when the mode is restored or SDL quits.
   fullscreen_mode = mode;
+  sdl_layer::Guard_Desktop_Mode(true);
   return DISP_CHANGE_SUCCESSFUL;
 }
 
@@ -92,7 +86,7 @@ int WINAPI ShowCursor(BOOL bShow) {
 BOOL WINAPI GetCursorPos(POINT* lpPoint) {
   if (lpPoint && sdl_layer::On_Xwayland())
     return sdl_layer::Get_Relative_Pointer(lpPoint);
-  Display* display = Pointer_Display();
+  Display* display = sdl_layer::X_Connection();
   if (!lpPoint || !display) return FALSE;
   Window root, child;
   int root_x, root_y, window_x, window_y;
@@ -107,7 +101,7 @@ BOOL WINAPI GetCursorPos(POINT* lpPoint) {
 
 BOOL WINAPI SetCursorPos(int X, int Y) {
   if (sdl_layer::On_Xwayland()) return sdl_layer::Set_Relative_Pointer(X, Y);
-  Display* display = Pointer_Display();
+  Display* display = sdl_layer::X_Connection();
   if (!display) return FALSE;
   XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, X, Y);
   XFlush(display);

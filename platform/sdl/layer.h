@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+struct _XDisplay;  // Xlib's Display
+
 #include <string>
 #include <vector>
 
@@ -37,8 +39,7 @@ constexpr WPARAM kActivated = 1;  // WA_ACTIVE in WM_ACTIVATE, not minimised
 
 // A client size as WM_SIZE carries it: width low, height high.
 inline LPARAM Size_Parameter(int width, int height) {
-  return static_cast<LPARAM>((static_cast<DWORD>(height) << 16) |
-                             (static_cast<DWORD>(width) & 0xffff));
+  return MAKELPARAM(width, height);
 }
 
 // Windows alive now, in creation order.
@@ -53,6 +54,14 @@ LRESULT Send_Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Makes the window's SDL window (anew), hidden, with the current GL
 // attributes and the display mode asked for full-screen windows.
 bool Make_Sdl_Window(HWND window);
+
+// The layer's own X connection. The pointer is read and moved through it:
+// SDL caches the global pointer position between input events, so after a
+// warp it would report the old place again.
+_XDisplay* X_Connection();
+
+// Whether the X server has the key down right now, whatever SDL has told.
+bool Key_Is_Down_On_Server(int virtual_key);
 
 // The display mode that full-screen windows take, once a mode change has
 // been accepted; null while the desktop's own mode is in force.
@@ -73,5 +82,18 @@ void Report_Size_After_Showing(HWND window);
 void Hold_Relative_Pointer(bool hidden);
 BOOL Get_Relative_Pointer(POINT* point);
 BOOL Set_Relative_Pointer(int x, int y);
+// The display guardian (display_guardian.cpp): told whether the program's
+// display mode is in force, it starts with the first change and restores the
+// desktop's mode should the program end while it is.
+void Guard_Desktop_Mode(bool program_mode_in_force);
+// Has the guardian restore the desktop's mode now; for crash handlers, so
+// async-signal-safe.
+void Restore_Desktop_Mode_Now();
+
+// The signals that end the program (exit_signals.cpp), installed at start.
+void Handle_Exit_Signals();
+// Whether a hang-up came since the last call: the program then ends as if
+// its window were closed.
+bool Take_Hang_Up();
 
 }  // namespace sdl_layer

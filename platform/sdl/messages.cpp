@@ -64,15 +64,66 @@ void Queue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   queue.push_back(msg);
 }
 
+// The keys as the user holds them, as of the last event translated: bit 30
+// of a key-down says whether its key was down already. SDL's own repeat flag
+// would not do, since SDL forgets held keys whenever its window loses the
+// keyboard (a window made anew, a message box).
+bool down[kKeyTableSize];
+// Keys SDL reported released while the X server still had them down.
+struct Unseen_Release {
+  bool pending;
+  LPARAM scan;
+};
+Unseen_Release unseen[kKeyTableSize];
+int unseen_count = 0;
+
+LPARAM Scan_Bits(const SDL_KeyboardEvent& key) {
+  return (key.keysym.scancode & 0xff) << 16;
+}
+
+void Queue_Release(HWND window, int code, LPARAM scan) {
+  down[code] = false;
+  Queue(window, WM_KEYUP, code, 1 | scan | kWasDown | kReleasing);
+}
+
+// When its window loses the keyboard, SDL releases every key it holds,
+// though the user has not let go; and the real release, if it comes while
+// no window of ours has the keyboard, SDL never reports. So a release the X
+// server disagrees with is not passed on: the key stays down until the
+// server has it up.
 void Translate_Key(const SDL_KeyboardEvent& key) {
-  const HWND window = sdl_layer::Find_Window_By_Sdl_Id(key.windowID);
   const int code = Virtual_Key(key.keysym.sym);
   if (!code) return;
-  const LPARAM scan = (key.keysym.scancode & 0xff) << 16;
-  if (key.type == SDL_KEYDOWN)
-    Queue(window, WM_KEYDOWN, code, 1 | scan | (key.repeat ? kWasDown : 0));
-  else
-    Queue(window, WM_KEYUP, code, 1 | scan | kWasDown | kReleasing);
+  const HWND window = sdl_layer::Find_Window_By_Sdl_Id(key.windowID);
+  const LPARAM scan = Scan_Bits(key);
+  if (unseen[code].pending) {
+    unseen[code].pending = false;
+    --unseen_count;
+  }
+  if (key.type == SDL_KEYDOWN) {
+    const LPARAM was_down = down[code] ? kWasDown : 0;
+    down[code] = true;
+    Queue(window, WM_KEYDOWN, code, 1 | scan | was_down);
+  } else if (down[code] && sdl_layer::Key_Is_Down_On_Server(code)) {
+    unseen[code] = {true, scan};
+    ++unseen_count;
+  } else {
+    Queue_Release(window, code, scan);
+  }
+}
+
+// Passes on the releases SDL did not report, to the newest window.
+void Report_Unseen_Releases() {
+  if (!unseen_count) return;
+  const auto& windows = sdl_layer::Windows();
+  const HWND window = windows.empty() ? nullptr : windows.back();
+  for (int code = 0; code < kKeyTableSize; ++code) {
+    if (!unseen[code].pending || sdl_layer::Key_Is_Down_On_Server(code))
+      continue;
+    Queue_Release(window, code, unseen[code].scan);
+    unseen[code].pending = false;
+    --unseen_count;
+  }
 }
 
 void Translate_Window_Event(const SDL_WindowEvent& event) {
@@ -95,8 +146,9 @@ void Translate_Window_Event(const SDL_WindowEvent& event) {
   }
 }
 
-// SDL turns SIGINT and SIGTERM into a quit event: ask the newest window to
-// close, so that the program ends through its normal tear-down.
+// SDL turns SIGINT and SIGTERM into a quit event, and the layer a hang-up:
+// ask the newest window to close, so that the program ends through its
+// normal tear-down.
 void Translate_Quit() {
   const auto& windows = sdl_layer::Windows();
   if (windows.empty())
@@ -106,6 +158,8 @@ void Translate_Quit() {
 }
 
 void Pump_Events() {
+  if (sdl_layer::Take_Hang_Up()) Translate_Quit();
+  Report_Unseen_Releases();
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
     switch (event.type) {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/platform.h"
+#include "platform/sdl/layer.h"
 
 int main(int, char**) {
   // GLUT draws through its own X connection and the cursor is held at a
@@ -19,8 +19,10 @@ int main(int, char**) {
                  SDL_GetError());
     return EXIT_FAILURE;
   }
-  // Whatever way the process ends, SDL puts the desktop's mode back.
+  // When the program returns or exits, SDL puts the desktop's mode back;
+  // when a signal ends it, the layer's handlers or its guardian do.
   std::atexit(SDL_Quit);
+  sdl_layer::Handle_Exit_Signals();
 
   char no_arguments[] = "";
   return WinMain(GetModuleHandleA(nullptr), nullptr, no_arguments, SW_SHOW);

@@ -31,11 +31,8 @@ bool Has_Xwayland_Output(Display* display) {
 }
 
 bool Check_For_Xwayland() {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return false;
-  const bool found = Has_Xwayland_Output(display);
-  XCloseDisplay(display);
-  return found;
+  Display* display = sdl_layer::X_Connection();
+  return display && Has_Xwayland_Output(display);
 }
 
 // The size the window has once the compositor has answered the request to

@@ -5,6 +5,8 @@
 set -euo pipefail
 wine_dir=$(mkdir -p "$1" && cd "$1" && pwd)
 dll_dir=$(cd "$2" && pwd)
+# Wine's path for the DLL folder: drive Z: is the root of the Linux tree.
+wine_dll_dir="Z:${dll_dir//\//\\}"
 
 cat >"$wine_dir/wine-run" <<RUN
 #!/bin/sh
@@ -13,7 +15,7 @@ export WINEPREFIX='$wine_dir/prefix' WINEARCH=win64
 export WINEDEBUG="\${WINEDEBUG:--all}"
 # No Mono or Gecko: nothing here needs them, and they would be downloaded.
 export WINEDLLOVERRIDES='mscoree,mshtml='
-export WINEPATH='Z:$(printf '%s' "$dll_dir" | tr / '\\\\')'
+export WINEPATH='$wine_dll_dir'
 # The wineserver outlives the program by seconds and inherits its output;
 # hand it files, so that a reader of our output (ctest) need not wait.
 out=\$(mktemp -d) || exit 125

@@ -3,12 +3,15 @@
 #include "tests/support/frame_checks.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
+#include <dirent.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -105,6 +108,115 @@ bool Send_Close_Request(const Window_Info& window) {
       XSendEvent(display, window.id, False, NoEventMask, &event);
   XCloseDisplay(display);
   return sent != 0;
+}
+
+bool Ask_Window_Manager_To_Close(const Window_Info& window) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return false;
+  XEvent event = {};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window.id;
+  event.xclient.message_type = XInternAtom(display, "_NET_CLOSE_WINDOW", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = CurrentTime;
+  event.xclient.data.l[1] = 2;  // source: a pager or other direct action
+  const Status sent =
+      XSendEvent(display, DefaultRootWindow(display), False,
+                 SubstructureRedirectMask | SubstructureNotifyMask, &event);
+  XCloseDisplay(display);
+  return sent != 0;
+}
+
+Size Screen_Size() {
+  Size size{-1, -1};
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return size;
+  Window root;
+  int x, y;
+  unsigned int width, height, border, depth;
+  if (XGetGeometry(display, DefaultRootWindow(display), &root, &x, &y, &width,
+                   &height, &border, &depth))
+    size = {static_cast<int>(width), static_cast<int>(height)};
+  XCloseDisplay(display);
+  return size;
+}
+
+Size Monitor_Mode() {
+  Size size{-1, -1};
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return size;
+  XRRScreenResources* resources =
+      XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+  for (int i = 0; resources && i < resources->ncrtc && size.width < 0; ++i) {
+    XRRCrtcInfo* crtc = XRRGetCrtcInfo(display, resources, resources->crtcs[i]);
+    if (crtc && crtc->mode != None)
+      size = {static_cast<int>(crtc->width), static_cast<int>(crtc->height)};
+    if (crtc) XRRFreeCrtcInfo(crtc);
+  }
+  if (resources) XRRFreeScreenResources(resources);
+  XCloseDisplay(display);
+  return size;
+}
+
+bool Wait_For_Mode(Size mode, double seconds) {
+  return Poll(seconds,
+              [&] { return Monitor_Mode() == mode && Screen_Size() == mode; });
+}
+
+namespace {
+
+// Every process's id, with its parent's and its group's.
+struct Process {
+  int pid, parent, group;
+};
+
+std::vector<Process> Processes() {
+  std::vector<Process> processes;
+  DIR* proc = opendir("/proc");
+  if (!proc) return processes;
+  while (const dirent* entry = readdir(proc)) {
+    const int pid = std::atoi(entry->d_name);
+    if (pid <= 0) continue;
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)),
+                     std::istreambuf_iterator<char>());
+    // pid (comm) state ppid pgrp ...; comm may hold spaces and brackets.
+    const size_t after_name = text.rfind(')');
+    Process process{pid, 0, 0};
+    char state;
+    if (after_name != std::string::npos &&
+        std::sscanf(text.c_str() + after_name + 1, " %c %d %d", &state,
+                    &process.parent, &process.group) == 3 &&
+        state != 'Z')
+      processes.push_back(process);
+  }
+  closedir(proc);
+  return processes;
+}
+
+}  // namespace
+
+std::vector<int> Process_Group(int group) {
+  std::vector<int> members;
+  for (const Process& process : Processes())
+    if (process.group == group) members.push_back(process.pid);
+  return members;
+}
+
+std::vector<int> Children_Of(int parent) {
+  std::vector<int> children;
+  for (const Process& process : Processes())
+    if (process.parent == parent) children.push_back(process.pid);
+  return children;
+}
+
+bool Wait_Until_Ended(const std::vector<int>& processes, double seconds) {
+  return Poll(seconds, [&] {
+    for (const Process& process : Processes())
+      for (int pid : processes)
+        if (process.pid == pid) return false;
+    return true;
+  });
 }
 
 test_support::Rgb Screenshot::At(int x, int y) const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,30 @@ Point Cursor_Position();
 
 // Asks a window to close, as a window manager's close button does.
 bool Send_Close_Request(const Window_Info& window);
+// Asks the window manager to close a window (its close button's request).
+bool Ask_Window_Manager_To_Close(const Window_Info& window);
+
+struct Size {
+  int width, height;
+  bool operator==(const Size& other) const {
+    return width == other.width && height == other.height;
+  }
+};
+inline std::ostream& operator<<(std::ostream& out, const Size& size) {
+  return out << size.width << "x" << size.height;
+}
+// The screen's size, and the size of the mode its monitor shows (RandR).
+Size Screen_Size();
+Size Monitor_Mode();
+// Waits until the monitor shows a mode of this size, and the screen is the
+// same size.
+bool Wait_For_Mode(Size mode, double seconds = 5);
+
+// The processes in this process group now, and the children of a process.
+std::vector<int> Process_Group(int group);
+std::vector<int> Children_Of(int parent);
+// Waits until none of these processes is left.
+bool Wait_Until_Ended(const std::vector<int>& processes, double seconds = 5);
 
 struct Screenshot {
   int width = 0, height = 0;

@@ -26,6 +26,8 @@ class Viewer_Process {
   // Ctrl+C in a terminal: SIGINT to the viewer's whole process group (it has
   // one of its own, as a shell's job does).
   void Interrupt_Job() const;
+  // The viewer's process id, which is also its process group's.
+  pid_t Process_Id() const { return pid_; }
   // What the viewer wrote on standard error so far.
   std::string Errors() const;
 

@@ -6,64 +6,30 @@
 #include <memory>
 #include <string>
 
-#include "tests/e2e/desktop.h"
-#include "tests/e2e/viewer_process.h"
-#include "tests/support/frame_checks.h"
-#include "tests/support/xvfb_server.h"
+#include "tests/e2e/viewer_fixture.h"
 
 namespace {
 
+using e2e::Client_Area;
+using e2e::kStartQuestion;
+using e2e::kTitle;
 using e2e::Press_Key_In;
 using e2e::Wait_For_Window;
+using test_support::Listed;
 using test_support::Surface;
 
 const std::vector<std::string> kViewer = {QUARNEL_BINARY};
-const char kTitle[] = "Quarnel - By Dobrisk";
-const char kStartQuestion[] = "Start FullScreen?";
 
-using test_support::Listed;
-
-test_support::Pixel_Source Client_Area(const e2e::Screenshot& shot) {
-  return [&shot](int column, int row) { return shot.At_Gl(column, row); };
-}
-
-class ViewerTest : public ::testing::Test {
+class ViewerTest : public e2e::Viewer_Test {
  protected:
-  void Start_Desktop(const std::string& screen) {
-    server_ = std::make_unique<test_support::Xvfb_Server>(screen);
-    ASSERT_FALSE(server_->display().empty()) << "Xvfb did not start";
-    server_->Export();
-    // Where the viewer holds the cursor, so that its first frame turns
-    // nothing.
-    e2e::Xdotool("mousemove 320 240");
+  void Start_And_Answer(const std::string& key) {
+    Start_Viewer_Answering(kViewer, key);
   }
-
-  // Starts the viewer and answers its first question.
-  void Start_Viewer(const std::string& answer) {
-    viewer_ = std::make_unique<e2e::Viewer_Process>(kViewer);
-    const auto question = Wait_For_Window(kStartQuestion);
-    ASSERT_TRUE(question) << "no start question; stderr: " << viewer_->Errors();
-    ASSERT_TRUE(Press_Key_In(*question, answer));
-  }
-
   void Start_Windowed() {
-    Start_Desktop("1024x768x24");
-    Start_Viewer("Escape");  // No
-    window_ = Wait_For_Window(kTitle);
-    ASSERT_TRUE(window_) << "no window; stderr: " << viewer_->Errors();
-    ASSERT_TRUE(e2e::Wait_Until_Drawn(*window_)) << viewer_->Errors();
-    e2e::Sleep(0.2);  // a few frames more
+    ASSERT_NO_FATAL_FAILURE(Start_Xvfb());
+    ASSERT_NO_FATAL_FAILURE(Start_And_Answer("Escape"));  // No
+    ASSERT_NO_FATAL_FAILURE(Wait_Until_Window_Drawn());
   }
-
-  void Expect_Exit_Code(int expected) {
-    const auto code = viewer_->Wait_For_Exit();
-    ASSERT_TRUE(code) << "the viewer did not end";
-    EXPECT_EQ(*code, expected) << viewer_->Errors();
-  }
-
-  std::unique_ptr<test_support::Xvfb_Server> server_;
-  std::unique_ptr<e2e::Viewer_Process> viewer_;
-  std::optional<e2e::Window_Info> window_;
 };
 
 TEST_F(ViewerTest, AnsweredNoShowsTheSceneInA640x480WindowAtTheOrigin) {
@@ -163,12 +129,75 @@ TEST_F(ViewerTest, InterruptAndTerminateEndThroughTheNormalQuit) {
 }
 
 TEST_F(ViewerTest, CtrlCWhileAQuestionIsOpenEndsTheProgram) {
-  Start_Desktop("1024x768x24");
-  viewer_ = std::make_unique<e2e::Viewer_Process>(kViewer);
-  ASSERT_TRUE(Wait_For_Window(kStartQuestion));
+  Start_Xvfb("1024x768x24");
+  Start_Viewer(kViewer);
   viewer_->Interrupt_Job();
   ASSERT_TRUE(viewer_->Wait_For_Exit()) << "the question held the program";
   EXPECT_TRUE(e2e::Wait_Until_Gone(kStartQuestion, 2));
+}
+
+// Whichever box is open and whichever signal ends the viewer, neither the
+// box's window nor any process of the viewer's stays behind.
+TEST_F(ViewerTest, NothingOutlivesTheViewerWhenASignalEndsItDuringABox) {
+  struct Answer {
+    const char* box;
+    const char* key;
+  };
+  struct Box {
+    const char* caption;
+    std::vector<Answer> answers_before;  // to reach it
+  };
+  const Box boxes[] = {
+      {kStartQuestion, {}},
+      {"OPENGL", {{kStartQuestion, "Return"}}},  // full-screen refused
+      {"ERROR", {{kStartQuestion, "Return"}, {"OPENGL", "Escape"}}},
+  };
+  for (const Box& box : boxes) {
+    for (int signal_number : {SIGTERM, SIGHUP, SIGKILL}) {
+      SCOPED_TRACE(std::string(box.caption) + ", signal " +
+                   std::to_string(signal_number));
+      Start_Xvfb("1024x768x24");  // offers no 640 x 480 mode
+      Start_Viewer(kViewer);
+      for (const Answer& answer : box.answers_before) {
+        const auto earlier = Wait_For_Window(answer.box);
+        ASSERT_TRUE(earlier) << viewer_->Errors();
+        ASSERT_TRUE(Press_Key_In(*earlier, answer.key));
+        ASSERT_TRUE(e2e::Wait_Until_Gone(answer.box));
+      }
+      ASSERT_TRUE(Wait_For_Window(box.caption)) << viewer_->Errors();
+      const int group = viewer_->Process_Id();
+      viewer_->Signal(signal_number);
+      ASSERT_TRUE(viewer_->Wait_For_Exit()) << "the box held the viewer";
+      EXPECT_TRUE(e2e::Wait_Until_Gone(box.caption, 2));
+      EXPECT_TRUE(e2e::Wait_Until_Ended(e2e::Process_Group(group), 2));
+    }
+  }
+}
+
+// A box closed by the window manager's close button is answered as Escape
+// answers it: No to a question, OK to a message; nothing goes to stderr.
+TEST_F(ViewerTest, ClosingABoxAnswersItCautiously) {
+  Start_Xvfb("1024x768x24");   // offers no 640 x 480 mode
+  Start_And_Answer("Return");  // Yes, full-screen: refused
+  auto fallback = Wait_For_Window("OPENGL");
+  ASSERT_TRUE(fallback) << viewer_->Errors();
+  ASSERT_TRUE(e2e::Send_Close_Request(*fallback));  // No: the program closes
+  const auto closing = Wait_For_Window("ERROR");
+  ASSERT_TRUE(closing) << "no \"Program Will Now Close.\" box";
+  ASSERT_TRUE(e2e::Send_Close_Request(*closing));  // OK
+  const auto code = viewer_->Wait_For_Exit();
+  ASSERT_TRUE(code);
+  EXPECT_NE(*code, 0);
+  EXPECT_FALSE(e2e::Find_Window(kTitle));
+  EXPECT_EQ(viewer_->Errors(), "");
+
+  Start_Viewer(kViewer);
+  ASSERT_TRUE(e2e::Send_Close_Request(*question_));  // No: windowed
+  ASSERT_NO_FATAL_FAILURE(Wait_Until_Window_Drawn());
+  EXPECT_FALSE(e2e::Find_Window("OPENGL")) << "closing it answered Yes";
+  ASSERT_TRUE(e2e::Xdotool("key Escape"));
+  Expect_Exit_Code(0);
+  EXPECT_EQ(viewer_->Errors(), "");
 }
 
 TEST_F(ViewerTest, RefusedFullscreenModeAsksWhetherToRunWindowed) {
@@ -180,8 +209,8 @@ TEST_F(ViewerTest, RefusedFullscreenModeAsksWhetherToRunWindowed) {
   for (const Case& c : {Case{"Yes: windowed", "Return", true},
                         Case{"No: the program closes", "Escape", false}}) {
     SCOPED_TRACE(c.name);
-    Start_Desktop("1024x768x24");  // offers no 640 x 480 mode
-    Start_Viewer("Return");        // Yes, full-screen
+    Start_Xvfb("1024x768x24");   // offers no 640 x 480 mode
+    Start_And_Answer("Return");  // Yes, full-screen
     const auto fallback = Wait_For_Window("OPENGL");
     ASSERT_TRUE(fallback) << viewer_->Errors();
     ASSERT_TRUE(Press_Key_In(*fallback, c.answer));
@@ -207,8 +236,8 @@ TEST_F(ViewerTest, RefusedFullscreenModeAsksWhetherToRunWindowed) {
 }
 
 TEST_F(ViewerTest, AnsweredYesOnA640x480x16DisplayRunsFullscreen) {
-  Start_Desktop("640x480x16");
-  Start_Viewer("Return");
+  Start_Xvfb("640x480x16");
+  Start_And_Answer("Return");
   const auto window = Wait_For_Window(kTitle);
   ASSERT_TRUE(window) << viewer_->Errors();
   EXPECT_FALSE(e2e::Find_Window("OPENGL")) << "the mode was refused";

@@ -8,13 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/desktop.h"
-#include "tests/e2e/viewer_process.h"
-#include "tests/support/frame_checks.h"
-#include "tests/support/xvfb_server.h"
+#include "tests/e2e/viewer_fixture.h"
 
 namespace {
 
+using e2e::kTitle;
 using e2e::Press_Key_In;
 using e2e::Wait_For_Window;
 using test_support::Rgb;
@@ -22,8 +20,6 @@ using test_support::Rgb;
 const std::vector<std::string> kLinuxViewer = {QUARNEL_BINARY};
 const std::vector<std::string> kWindowsViewer = {QUARNEL_WINE_RUN,
                                                  QUARNEL_WINDOWS_EXE};
-const char kTitle[] = "Quarnel - By Dobrisk";
-const char kStartQuestion[] = "Start FullScreen?";
 
 // At most this share of the pixels may differ between the two builds, and
 // only where the Linux frame has an edge within kEdgeRadius pixels.
@@ -54,21 +50,17 @@ bool Near_An_Edge(const Frame& frame, int x, int y) {
   return false;
 }
 
-class WineViewerTest : public ::testing::Test {
+class WineViewerTest : public e2e::Viewer_Test {
  protected:
-  void SetUp() override {
-    server_ = std::make_unique<test_support::Xvfb_Server>("1024x768x24");
-    ASSERT_FALSE(server_->display().empty()) << "Xvfb did not start";
-    server_->Export();
-  }
+  void SetUp() override { Start_Xvfb(); }
 
   // Starts a viewer and waits for its start question.
   std::optional<e2e::Window_Info> Start(
       const std::vector<std::string>& viewer) {
     e2e::Xdotool("mousemove 320 240");
-    viewer_ = std::make_unique<e2e::Viewer_Process>(viewer);
     // Wine starts slowly the first time on a new display.
-    return Wait_For_Window(kStartQuestion, 60);
+    Start_Viewer(viewer, 60);
+    return question_;
   }
 
   // Waits until the window shows the scene, and returns its client area.
@@ -78,12 +70,6 @@ class WineViewerTest : public ::testing::Test {
     return Client_Area(e2e::Take_Screenshot(), window);
   }
 
-  void Expect_Exit_Code(int expected) {
-    const auto code = viewer_->Wait_For_Exit(30);
-    ASSERT_TRUE(code) << "the viewer did not end";
-    EXPECT_EQ(*code, expected) << viewer_->Errors();
-  }
-
   // Escape in the viewer's window; Wine takes keys only in a window that
   // has the input focus.
   void Press_Escape(const e2e::Window_Info& window) {
@@ -91,9 +77,6 @@ class WineViewerTest : public ::testing::Test {
     e2e::Sleep(0.2);
     ASSERT_TRUE(e2e::Xdotool("key Escape"));
   }
-
-  std::unique_ptr<test_support::Xvfb_Server> server_;
-  std::unique_ptr<e2e::Viewer_Process> viewer_;
 };
 
 TEST_F(WineViewerTest, StartFrameMatchesTheLinuxBuild) {
@@ -105,7 +88,7 @@ TEST_F(WineViewerTest, StartFrameMatchesTheLinuxBuild) {
   ASSERT_TRUE(linux_window) << viewer_->Errors();
   const Frame linux_frame = Drawn_Frame(*linux_window);
   Press_Escape(*linux_window);
-  Expect_Exit_Code(0);
+  Expect_Exit_Code(0, 30);
 
   // The Windows build: Wine's message box answers No to N. Passing the
   // pointer over the box first lets Wine know where it is, so that the
@@ -123,7 +106,7 @@ TEST_F(WineViewerTest, StartFrameMatchesTheLinuxBuild) {
   EXPECT_EQ(window->height, 480);
   const Frame wine_frame = Drawn_Frame(*window);
   Press_Escape(*window);
-  Expect_Exit_Code(0);
+  Expect_Exit_Code(0, 30);
   EXPECT_FALSE(e2e::Find_Window(kTitle));
 
   int equal = 0, away_from_edges = 0;
@@ -168,7 +151,7 @@ TEST_F(WineViewerTest, RefusedFullscreenModeAsksWhetherToRunWindowed) {
   EXPECT_EQ(window->width, 640);
   EXPECT_EQ(window->height, 480);
   Press_Escape(*window);
-  Expect_Exit_Code(0);
+  Expect_Exit_Code(0, 30);
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <memory>
 
-#include "app/globals.h"
+#include "camera/camera.h"
+#include "window/gl_window.h"
+#include "window/window_procedure.h"
 
 namespace fake {
 namespace {
@@ -214,7 +216,7 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName,
       {dwExStyle, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight});
   p.window = fake::kWindow;
   // As on Windows, the new window is sized before CreateWindowExA returns.
-  Call_Window_Procedure(WM_SIZE, 0, (nHeight << 16) | (nWidth & 0xffff));
+  Call_Window_Procedure(WM_SIZE, 0, MAKELPARAM(nWidth, nHeight));
   return p.window;
 }
 

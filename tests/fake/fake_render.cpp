@@ -22,5 +22,3 @@ int DrawGLScene() {
   platform().Log("DrawGLScene");
   return TRUE;
 }
-
-void Draw_Grid() { platform().Log("Draw_Grid"); }

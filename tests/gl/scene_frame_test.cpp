@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "camera/camera.h"
 #include "render/scene.h"
 #include "tests/gl/gl_context_fixture.h"
 #include "tests/support/frame_checks.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/globals.h"
+#include "camera/camera.h"
 #include "render/scene.h"
 #include "tests/gl/gl_context_fixture.h"
 

@@ -135,6 +135,48 @@ TEST_F(SdlLayerTest, KeyStateFollowsTheMessagesTaken) {
   EXPECT_FALSE(GetKeyState('W') & 0x80);
 }
 
+// The user holds F1 on the X server while SDL, losing its window (made anew,
+// or covered by a message box), reports it released. If an auto-repeat then
+// reaches the new window, SDL calls it a first press and reports the real
+// release later; if not, SDL never reports the release.
+TEST_F(SdlLayerTest, AKeyHeldAcrossANewWindowStaysDownUntilReallyReleased) {
+  constexpr LPARAM kWasDown = 1 << 30;
+  using Taken = std::vector<std::pair<UINT, bool>>;  // message, bit 30
+  struct Case {
+    const char* name;
+    bool repeat_reaches_new_window;
+    Taken expected;
+  };
+  const Case cases[] = {
+      {"an auto-repeat reaches the new window",
+       true,
+       {{WM_KEYDOWN, false}, {WM_KEYDOWN, true}}},
+      {"released before any repeat", false, {{WM_KEYDOWN, false}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(std::system("xdotool keydown F1"), 0);
+    Push_Key(SDL_KEYDOWN, SDLK_F1, 0);
+    Push_Key(SDL_KEYUP, SDLK_F1, 0);  // SDL's, not the user's
+    if (c.repeat_reaches_new_window) Push_Key(SDL_KEYDOWN, SDLK_F1, 0);
+
+    Taken taken;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+      taken.emplace_back(msg.message, (msg.lParam & kWasDown) != 0);
+    EXPECT_EQ(taken, c.expected);
+    EXPECT_TRUE(GetKeyState(VK_F1) & 0x80);
+
+    ASSERT_EQ(std::system("xdotool keyup F1"), 0);
+    if (c.repeat_reaches_new_window) Push_Key(SDL_KEYUP, SDLK_F1, 0);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYUP));
+    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(VK_F1));
+    EXPECT_FALSE(GetKeyState(VK_F1) & 0x80);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  }
+}
+
 TEST_F(SdlLayerTest, KeysTranslateToVirtualKeyCodes) {
   struct Case {
     SDL_Keycode key;

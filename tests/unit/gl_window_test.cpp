@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "tests/fake/fake_platform.h"
 #include "window/window_procedure.h"
 

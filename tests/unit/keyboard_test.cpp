@@ -3,13 +3,18 @@
 #include <ostream>
 #include <vector>
 
-#include "app/globals.h"
+#include "camera/camera.h"
 #include "camera/keyboard.h"
 #include "tests/fake/fake_platform.h"
 
 namespace {
 
 constexpr float kStepDistance = 5 * 0.015f;
+
+// Virtual keys whose codes are those of the lower-case letters 'w' and 'a':
+// the letter keys are the upper-case codes only.
+constexpr int kVkF8 = 0x77;
+constexpr int kVkNumpad1 = 0x61;
 
 struct Case {
   const char* name;
@@ -51,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"right_arrow", {VK_RIGHT}, kStepDistance, 0},
         Case{"D", {'D'}, kStepDistance, 0},
         Case{"left_and_right_cancel", {'A', VK_RIGHT}, 0, 0},
-        Case{"lower_case_codes_are_not_letters", {'w', 'a'}, 0, 0}),
+        Case{"F8_and_numpad_1_do_not_move", {kVkF8, kVkNumpad1}, 0, 0}),
     [](const ::testing::TestParamInfo<Case>& info) { return info.param.name; });
 
 }  // namespace

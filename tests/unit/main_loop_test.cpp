@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "tests/fake/fake_platform.h"
+#include "window/gl_window.h"
+#include "window/window_procedure.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "tests/fake/fake_platform.h"
+#include "window/gl_window.h"
 
 namespace {
 

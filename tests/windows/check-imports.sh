@@ -7,16 +7,38 @@
 set -euo pipefail
 objdump=$1 exe=$2 expected_list=$3
 
-actual=$(mktemp) expected=$(mktemp)
-trap 'rm -f "$actual" "$expected"' EXIT
+headers=$(mktemp) actual=$(mktemp) expected=$(mktemp)
+trap 'rm -f "$headers" "$actual" "$expected"' EXIT
 
-"$objdump" -p "$exe" | awk '
-  /^[[:space:]]*DLL Name:/ { dll = $3; next }
-  dll != "" && /^[[:space:]]+[0-9a-f]+[[:space:]]+[0-9]+[[:space:]]+[^[:space:]]+$/ {
+"$objdump" -p "$exe" >"$headers"
+
+# Reads only the import table section, one DLL block at a time: a block is
+# "DLL Name: X", the "vma: Hint/Ord Member-Name" heading, one line per
+# function, and a blank line. Any other line inside a function list is an
+# error rather than a guess, and nothing outside the section is read.
+if ! awk '
+  /^The Import Tables/ { in_table = 1; found = 1; next }
+  in_table && /^[^[:space:]]/ { in_table = 0 }  # the next section begins
+  !in_table { next }
+  /^[[:space:]]*DLL Name:/ { dll = $3; listing = 0; next }
+  dll == "" { next }  # between blocks: the directory entries
+  !listing && /^[[:space:]]*vma:[[:space:]]+Hint\/Ord/ { listing = 1; next }
+  listing && /^[[:space:]]*$/ { dll = ""; listing = 0; next }
+  listing && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {
     print dll, $3
+    next
   }
-  /^$/ && seen_dll { dll = "" }
-  /DLL Name:/ { seen_dll = 1 }' | sort -u >"$actual"
+  {
+    printf "unreadable line in the imports of %s: %s\n", dll, $0 >"/dev/stderr"
+    bad = 1
+  }
+  END {
+    if (!found) print "no import table in objdump -p output" >"/dev/stderr"
+    exit !found || bad
+  }' "$headers" >"$actual"; then
+  exit 1
+fi
+sort -u -o "$actual" "$actual"
 grep -v '^#' "$expected_list" | grep . | sort -u >"$expected"
 
 status=0
