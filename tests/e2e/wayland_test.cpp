@@ -11,19 +11,18 @@
 #include <vector>
 
 #include "tests/e2e/desktop.h"
-#include "tests/e2e/viewer_process.h"
+#include "tests/e2e/viewer_fixture.h"
 #include "tests/support/frame_checks.h"
 #include "tests/support/weston_desktop.h"
 
 namespace {
 
+using e2e::kTitle;
 using test_support::Listed;
 using test_support::Surface;
 using test_support::Weston_Desktop;
 
 const std::vector<std::string> kViewer = {QUARNEL_BINARY};
-const char kTitle[] = "Quarnel - By Dobrisk";
-const char kStartQuestion[] = "Start FullScreen?";
 constexpr int kPanelHeight = 32;  // weston's panel, with its clock
 
 // Where weston's pointer waits while the viewer starts. A 640 x 480 window
@@ -86,7 +85,7 @@ int Desktop_Changes(const e2e::Screenshot& before,
   return changed;
 }
 
-class WaylandTest : public ::testing::Test {
+class WaylandTest : public e2e::Viewer_Test {
  protected:
   void SetUp() override {
     if (!Weston_Desktop::Is_Installed())
@@ -98,11 +97,10 @@ class WaylandTest : public ::testing::Test {
         << desktop_->Log();
     // The viewer and the window listing use XWayland's display.
     setenv("DISPLAY", desktop_->xwayland_display().c_str(), 1);
-    // weston follows the outer pointer's motion: pin it at the corner, then
-    // bring it to its place.
-    // Weston is ready for the viewer once its desktop, pointer and all, is
-    // drawn and has stopped fading in; it draws no pointer before motion
-    // reaches its window.
+    // Weston follows the outer pointer's motion: pin it at the corner, then
+    // bring it to its place. Weston is ready for the viewer once its
+    // desktop, pointer and all, is drawn and has stopped fading in; it draws
+    // no pointer before motion reaches its window.
     for (int tries = 0; tries < 50 && !Desktop_Is_Drawn(); ++tries) {
       ASSERT_TRUE(Outer_Xdotool("mousemove --sync 0 0"));
       ASSERT_TRUE(Outer_Xdotool("mousemove --sync " +
@@ -136,64 +134,68 @@ class WaylandTest : public ::testing::Test {
     return e2e::Take_Screenshot();
   }
 
-  bool Wait_Until_Drawn(const e2e::Window_Info& window) {
-    for (int tries = 0; tries < 100; ++tries) {
-      if (e2e::Violet_Pixels(Screenshot(), window) > 1000) return true;
-      e2e::Sleep(0.1);
-    }
-    return false;
-  }
-
-  // Starts the viewer and answers its first question with a key.
-  void Start_Viewer(const std::string& answer) {
-    viewer_ = std::make_unique<e2e::Viewer_Process>(kViewer);
-    ASSERT_TRUE(e2e::Wait_For_Window(kStartQuestion))
-        << "no start question; stderr: " << viewer_->Errors();
+  // Starts the viewer and answers its first question with a key, typed as
+  // a person would type it.
+  void Start_Viewer_Typing(const std::string& answer) {
+    ASSERT_NO_FATAL_FAILURE(Start_Viewer(kViewer));
     e2e::Sleep(0.3);  // until weston has given the box the keyboard
     ASSERT_TRUE(Outer_Xdotool("key " + answer));
   }
 
-  // The viewer's window once it is drawn, wherever weston put it.
+  // The viewer's window once it is drawn, wherever weston put it. The
+  // window is listed where it was asked for until weston has placed it, so
+  // its place is read anew each time.
   void Wait_For_Drawn_Window() {
-    window_ = e2e::Wait_For_Window(kTitle);
-    ASSERT_TRUE(window_) << "no window; stderr: " << viewer_->Errors();
-    ASSERT_TRUE(Wait_Until_Drawn(*window_)) << viewer_->Errors();
-    e2e::Sleep(0.3);  // weston may still be settling the window
-    window_ = e2e::Find_Window(kTitle);
-    ASSERT_TRUE(window_);
+    ASSERT_TRUE(e2e::Wait_For_Window(kTitle))
+        << "no window; stderr: " << viewer_->Errors();
+    window_ = Wait_For_Window_That([this](const e2e::Window_Info& w) {
+      return e2e::Violet_Pixels(Screenshot(), w) > 1000;
+    });
+    ASSERT_TRUE(window_ && e2e::Violet_Pixels(Screenshot(), *window_) > 1000)
+        << "not drawn; stderr: " << viewer_->Errors();
     std::printf("window at (%d,%d), %dx%d\n", window_->x, window_->y,
                 window_->width, window_->height);
   }
 
   void Start_Windowed() {
-    Start_Viewer("Escape");  // No
-    Wait_For_Drawn_Window();
+    ASSERT_NO_FATAL_FAILURE(Start_Viewer_Typing("Escape"));  // No
+    ASSERT_NO_FATAL_FAILURE(Wait_For_Drawn_Window());
   }
 
+  // The window's area shows this view; weston may take a few frames to
+  // show what the viewer drew, so the comparison is tried until it holds.
   void Expect_Picture(const test_support::View& view) {
-    const e2e::Screenshot shot = Screenshot();
-    ASSERT_EQ(shot.width, Weston_Desktop::kWidth);
-    const auto report =
-        test_support::Compare_With_Model(view, Area_Of(shot, *window_));
+    test_support::Frame_Report report;
+    for (int tries = 0; tries < 25; ++tries) {
+      const e2e::Screenshot shot = Screenshot();
+      ASSERT_EQ(shot.width, Weston_Desktop::kWidth);
+      report = test_support::Compare_With_Model(view, Area_Of(shot, *window_));
+      if (report.mismatches.empty()) break;
+      e2e::Sleep(0.2);
+    }
     EXPECT_TRUE(report.mismatches.empty()) << Listed(report.mismatches);
     EXPECT_GT(report.Matched(Surface::kSphere), 500);
   }
 
-  void Expect_Exit_Code(int expected) {
-    const auto code = viewer_->Wait_For_Exit();
-    ASSERT_TRUE(code) << "the viewer did not end";
-    EXPECT_EQ(*code, expected) << viewer_->Errors();
+  // The viewer's window once it is as wanted.
+  template <typename Wanted>
+  std::optional<e2e::Window_Info> Wait_For_Window_That(Wanted wanted) {
+    std::optional<e2e::Window_Info> now;
+    for (int tries = 0; tries < 100; ++tries) {
+      now = e2e::Find_Window(kTitle);
+      if (now && wanted(*now)) break;
+      e2e::Sleep(0.1);
+    }
+    return now;
   }
 
   std::unique_ptr<Weston_Desktop> desktop_;
-  std::unique_ptr<e2e::Viewer_Process> viewer_;
-  std::optional<e2e::Window_Info> window_;
   e2e::Screenshot last_desktop_;
 };
 
 TEST_F(WaylandTest,
        TheStartQuestionIsAnsweredAndTheSceneIsRightWhereverItLands) {
-  Start_Windowed();
+  ASSERT_NO_FATAL_FAILURE(Start_Windowed());
   EXPECT_EQ(window_->width, 640);
   EXPECT_EQ(window_->height, 480);
   const test_support::View view = Sized_View(*window_);
@@ -209,12 +211,12 @@ TEST_F(WaylandTest, NoArrowOverTheView) {
   const int arrow_on_the_desktop =
       White_Pixels_Around(Screenshot(), kPointerHome);
   ASSERT_GT(arrow_on_the_desktop, 20) << "the arrow cannot be told apart";
-  Start_Windowed();
+  ASSERT_NO_FATAL_FAILURE(Start_Windowed());
   EXPECT_EQ(White_Pixels_Around(Screenshot(), kPointerHome), 0);
 }
 
 TEST_F(WaylandTest, MovingTheMouseRightTurnsTheViewRightAndMovingBackReturns) {
-  Start_Windowed();
+  ASSERT_NO_FATAL_FAILURE(Start_Windowed());
   const test_support::View start = Sized_View(*window_);
   struct Case {
     const char* name;
@@ -253,26 +255,23 @@ TEST_F(WaylandTest, FullscreenCoversTheScreenAndEscapeRestoresTheDesktop) {
     SCOPED_TRACE(c.name);
     const e2e::Screenshot desktop = Screenshot();
     if (c.by_f1) {
-      Start_Windowed();
+      ASSERT_NO_FATAL_FAILURE(Start_Windowed());
       ASSERT_TRUE(Outer_Xdotool("key F1"));
-      for (int tries = 0; tries < 50; ++tries) {
-        e2e::Sleep(0.1);
-        const auto now = e2e::Find_Window(kTitle);
-        if (now && now->x == 0 && now->y == 0 && now->width != 640) break;
-      }
-      e2e::Sleep(0.5);
     } else {
-      Start_Viewer("Return");  // Yes
-      window_ = e2e::Wait_For_Window(kTitle);
-      ASSERT_TRUE(window_) << viewer_->Errors();
-      ASSERT_TRUE(Wait_Until_Drawn(screen)) << viewer_->Errors();
-      e2e::Sleep(0.5);
+      ASSERT_NO_FATAL_FAILURE(Start_Viewer_Typing("Return"));  // Yes
     }
+    // Weston does not scale a window up to an emulated mode: the viewer's
+    // window takes the screen's size.
+    window_ = Wait_For_Window_That([](const e2e::Window_Info& w) {
+      return w.x == 0 && w.y == 0 && w.width == Weston_Desktop::kWidth &&
+             w.height == Weston_Desktop::kHeight;
+    });
+    ASSERT_TRUE(window_) << viewer_->Errors();
     EXPECT_FALSE(e2e::Find_Window("OPENGL")) << "full-screen was refused";
-    window_ = e2e::Find_Window(kTitle);
-    ASSERT_TRUE(window_);
     EXPECT_EQ(window_->x, 0);
     EXPECT_EQ(window_->y, 0);
+    EXPECT_EQ(window_->width, Weston_Desktop::kWidth);
+    EXPECT_EQ(window_->height, Weston_Desktop::kHeight);
 
     // The whole screen shows the scene as a view of the screen's size.
     window_ = screen;
@@ -281,13 +280,9 @@ TEST_F(WaylandTest, FullscreenCoversTheScreenAndEscapeRestoresTheDesktop) {
 
     if (c.by_f1) {  // and back into a window
       ASSERT_TRUE(Outer_Xdotool("key F1"));
-      for (int tries = 0; tries < 50; ++tries) {
-        e2e::Sleep(0.1);
-        window_ = e2e::Find_Window(kTitle);
-        if (window_ && window_->width == 640) break;
-      }
-      e2e::Sleep(0.5);
-      window_ = e2e::Find_Window(kTitle);
+      window_ = Wait_For_Window_That([](const e2e::Window_Info& w) {
+        return w.width == 640 && w.height == 480;
+      });
       ASSERT_TRUE(window_);
       EXPECT_EQ(window_->width, 640);
       EXPECT_EQ(window_->height, 480);
@@ -306,7 +301,7 @@ TEST_F(WaylandTest, FullscreenCoversTheScreenAndEscapeRestoresTheDesktop) {
 }
 
 TEST_F(WaylandTest, ForwardWalksAndEscapeEndsWithZero) {
-  Start_Windowed();
+  ASSERT_NO_FATAL_FAILURE(Start_Windowed());
   const int violet_before = e2e::Violet_Pixels(Screenshot(), *window_);
   int violet_after = violet_before;
   for (int hold = 0; hold < 20 && violet_after < violet_before * 1.1; ++hold) {
