@@ -5,12 +5,14 @@
 add_library(quarnel_state STATIC app/globals.cpp)
 target_include_directories(quarnel_state PUBLIC ${PROJECT_SOURCE_DIR})
 
-add_library(quarnel_camera STATIC camera/camera.cpp camera/keyboard.cpp)
+add_library(quarnel_camera STATIC camera/camera.cpp camera/camera_position.cpp
+                                  camera/keyboard.cpp)
 target_link_libraries(quarnel_camera PUBLIC quarnel_state)
 
 add_library(quarnel_render STATIC render/scene.cpp render/glut_ready.cpp)
-target_link_libraries(quarnel_render PUBLIC quarnel_state OpenGL::GL OpenGL::GLU
-                                            quarnel_glut)
+# InitGL places the camera.
+target_link_libraries(quarnel_render PUBLIC quarnel_state quarnel_camera
+                                            OpenGL::GL OpenGL::GLU quarnel_glut)
 
 add_library(quarnel_window STATIC window/window_procedure.cpp
                                   window/gl_window.cpp)
