@@ -22,9 +22,9 @@ constexpr char kScreen[] = "640x480x24";
 constexpr int kPointerX = 320, kPointerY = 240;  // where the viewer holds it
 
 struct Options {
-  int rounds = 5;
-  double seconds = 3;
-  int start_ups = 10;
+  int rounds = 10;
+  double seconds = 2;
+  int start_ups = 20;
   std::string json = "bench.json";
 };
 
@@ -90,6 +90,7 @@ double Timed_Round(const std::string& program, double seconds,
   const double frames = run.Number("frames");
   const double fps = frames / run.Number("seconds");
   figures.frames_per_second.push_back(fps);
+  figures.cpu_ms_per_frame.push_back(run.Number("cpu_seconds") * 1000 / frames);
   const char* const names[bench::kPhaseCount] = {"pump", "input", "cursor",
                                                  "draw", "swap"};
   for (int phase = 0; phase < bench::kPhaseCount; ++phase)
@@ -106,6 +107,7 @@ void Start_Up(const std::string& program, bench::Loop_Figures& figures) {
   const bench::Child_Result run = Run_Loop(program, {"--first-frame"});
   const double swapped_ns = run.Number("first_swap_ns");
   figures.start_up_ms.push_back((swapped_ns - run.started_ns) / 1e6);
+  figures.start_up_cpu_ms.push_back(run.Number("first_swap_cpu_ns") / 1e6);
 }
 
 }  // namespace
@@ -146,6 +148,8 @@ int main(int argc, char** argv) {
       fps_a = Timed_Round(viewer, options.seconds, results.viewer, results);
     }
     results.frame_rate_ratios.push_back(fps_a / fps_b);
+    results.frame_cpu_ratios.push_back(results.viewer.cpu_ms_per_frame.back() /
+                                       results.bare.cpu_ms_per_frame.back());
     std::fprintf(stderr, "round %d: A %.1f fps, B %.1f fps\n", round + 1, fps_a,
                  fps_b);
   }

@@ -56,11 +56,13 @@ std::string Json_Spread(const std::vector<double>& values) {
 void Write_Loop(std::ofstream& out, const char* name, const Loop_Figures& f) {
   out << "  " << Json_Text(name) << ": {\n"
       << "    \"frames_per_second\": " << Json_Spread(f.frames_per_second)
+      << ",\n    \"cpu_ms_per_frame\": " << Json_Spread(f.cpu_ms_per_frame)
       << ",\n    \"ms_per_frame\": {";
   for (int phase = 0; phase < kPhaseCount; ++phase)
     out << (phase ? ", " : "") << Json_Text(kPhaseNames[phase]) << ": "
         << Median(f.phase_ms[phase]);
   out << "},\n    \"start_up_ms\": " << Json_Spread(f.start_up_ms)
+      << ",\n    \"start_up_cpu_ms\": " << Json_Spread(f.start_up_cpu_ms)
       << ",\n    \"peak_rss_mib\": " << Json_Spread(f.peak_rss_mib)
       << "\n  },\n";
 }
@@ -100,8 +102,12 @@ void Print_Table(const Bench_Results& r) {
               std::string(7, '-').c_str());
   Print_Spread_Row("frame rate", "fps", a.frames_per_second,
                    b.frames_per_second, frame_ratio);
+  Print_Spread_Row("CPU per frame", "ms", a.cpu_ms_per_frame,
+                   b.cpu_ms_per_frame, Median(r.frame_cpu_ratios));
   Print_Spread_Row("start-up to 1st swap", "ms", a.start_up_ms, b.start_up_ms,
                    start_ratio);
+  Print_Spread_Row("start-up CPU", "ms", a.start_up_cpu_ms, b.start_up_cpu_ms,
+                   Ratio(Median(a.start_up_cpu_ms), Median(b.start_up_cpu_ms)));
   Print_Spread_Row("peak RSS", "MiB", a.peak_rss_mib, b.peak_rss_mib,
                    rss_ratio);
 
@@ -125,8 +131,12 @@ bool Write_Json(const Bench_Results& r, const std::string& path) {
   Write_Loop(out, "viewer_A", r.viewer);
   Write_Loop(out, "bare_B", r.bare);
   out << "  \"ratio_A_over_B\": {\"frame_rate\": "
-      << Json_Spread(r.frame_rate_ratios) << ", \"start_up\": "
+      << Json_Spread(r.frame_rate_ratios)
+      << ", \"cpu_per_frame\": " << Json_Spread(r.frame_cpu_ratios)
+      << ", \"start_up\": "
       << Ratio(Median(r.viewer.start_up_ms), Median(r.bare.start_up_ms))
+      << ", \"start_up_cpu\": "
+      << Ratio(Median(r.viewer.start_up_cpu_ms), Median(r.bare.start_up_cpu_ms))
       << ", \"peak_rss\": "
       << Ratio(Median(r.viewer.peak_rss_mib), Median(r.bare.peak_rss_mib))
       << "}\n}\n";

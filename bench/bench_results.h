@@ -13,10 +13,12 @@ namespace bench {
 // What one loop (A or B) gave over all its runs.
 struct Loop_Figures {
   std::vector<double> frames_per_second;  // one per round
+  std::vector<double> cpu_ms_per_frame;   // one per round
   // Milliseconds per frame in each phase, one per round.
   std::array<std::vector<double>, kPhaseCount> phase_ms;
-  std::vector<double> start_up_ms;   // one per start-up run
-  std::vector<double> peak_rss_mib;  // one per timed round
+  std::vector<double> start_up_ms;      // one per start-up run
+  std::vector<double> start_up_cpu_ms;  // one per start-up run
+  std::vector<double> peak_rss_mib;     // one per timed round
 };
 
 struct Bench_Results {
@@ -30,6 +32,7 @@ struct Bench_Results {
   Loop_Figures viewer;                    // A
   Loop_Figures bare;                      // B
   std::vector<double> frame_rate_ratios;  // A/B, one per round
+  std::vector<double> frame_cpu_ratios;   // A/B, one per round
 };
 
 struct Spread {

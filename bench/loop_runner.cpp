@@ -18,7 +18,10 @@ int First_Frame(Frame_Function frame) {
   Phase_Clock clock;
   clock.Start();
   frame(clock);
-  std::printf("first_swap_ns=%lld\n", static_cast<long long>(Monotonic_Ns()));
+  const std::int64_t swapped = Monotonic_Ns();
+  std::printf("first_swap_ns=%lld\nfirst_swap_cpu_ns=%lld\n",
+              static_cast<long long>(swapped),
+              static_cast<long long>(Process_Cpu_Ns()));
   return 0;
 }
 
@@ -30,6 +33,7 @@ int Timed_Frames(Frame_Function frame, double seconds) {
 
   const auto start = std::chrono::steady_clock::now();
   const auto end = start + std::chrono::duration<double>(seconds);
+  const std::int64_t cpu_start = Process_Cpu_Ns();
   long frames = 0;
   auto now = start;
   clock.Start();
@@ -38,8 +42,10 @@ int Timed_Frames(Frame_Function frame, double seconds) {
     ++frames;
     now = std::chrono::steady_clock::now();
   }
-  std::printf("frames=%ld\nseconds=%.9f\n", frames,
-              std::chrono::duration<double>(now - start).count());
+  const std::int64_t cpu_used = Process_Cpu_Ns() - cpu_start;
+  std::printf("frames=%ld\nseconds=%.9f\ncpu_seconds=%.9f\n", frames,
+              std::chrono::duration<double>(now - start).count(),
+              static_cast<double>(cpu_used) / 1e9);
   for (int phase = 0; phase < kPhaseCount; ++phase)
     std::printf("%s=%.9f\n", kPhaseNames[phase],
                 clock.Seconds(static_cast<Phase>(phase)));
@@ -52,6 +58,12 @@ std::int64_t Monotonic_Ns() {
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+std::int64_t Process_Cpu_Ns() {
+  timespec used;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+  return static_cast<std::int64_t>(used.tv_sec) * 1000000000 + used.tv_nsec;
 }
 
 int Run_Loop(int argc, char** argv, Frame_Function frame) {

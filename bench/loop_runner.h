@@ -37,13 +37,20 @@ using Frame_Function = void (*)(Phase_Clock&);
 
 // Runs the loop as the command line asks, then reports:
 //   --first-frame   one frame, then the CLOCK_MONOTONIC time of its swap
+//                   and the CPU time used up to then
 //   --seconds S     a few frames to warm up, then frames for S seconds, and
-//                   the frame count and the time spent in each phase
+//                   the frame count, the time spent in each phase and the
+//                   CPU time used
 // Returns the process's exit status.
 int Run_Loop(int argc, char** argv, Frame_Function frame);
 
 // Nanoseconds on CLOCK_MONOTONIC, which every process on the machine shares,
 // so that the driver can subtract its own start time.
 std::int64_t Monotonic_Ns();
+
+// Nanoseconds of CPU time this process has used, in all its threads (Mesa
+// draws in threads of its own). Other programs on a busy machine stretch
+// wall-clock times but hardly change this.
+std::int64_t Process_Cpu_Ns();
 
 }  // namespace bench
