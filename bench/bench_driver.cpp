@@ -22,8 +22,8 @@ constexpr char kScreen[] = "640x480x24";
 constexpr int kPointerX = 320, kPointerY = 240;  // where the viewer holds it
 
 struct Options {
-  int rounds = 10;
-  double seconds = 2;
+  int rounds = 30;
+  double seconds = 1;
   int start_ups = 20;
   std::string json = "bench.json";
 };
@@ -68,6 +68,21 @@ void Place_Pointer() {
                kPointerY);
   XSync(display, False);
   XCloseDisplay(display);
+}
+
+// The settings both loops share that change what they cost.
+std::string Shared_Settings() {
+  std::string settings = "shader cache off; allocator:";
+  bool any = false;
+  for (const char* name :
+       {"GLIBC_TUNABLES", "MALLOC_ARENA_MAX", "MALLOC_TOP_PAD_",
+        "MALLOC_MMAP_THRESHOLD_", "MALLOC_TRIM_THRESHOLD_", "LD_PRELOAD"}) {
+    if (const char* value = std::getenv(name)) {
+      settings += std::string(" ") + name + "=" + value;
+      any = true;
+    }
+  }
+  return any ? settings : settings + " glibc defaults";
 }
 
 bench::Child_Result Run_Loop(const std::string& program,
@@ -124,13 +139,19 @@ int main(int argc, char** argv) {
   }
   server.Export();
   // The same environment for both loops: X11 video, no session bus, and
-  // whatever allocator settings the caller has.
+  // whatever allocator settings the caller has. Mesa's shader cache is off:
+  // it lives in the home directory, shared with every GL program on the
+  // machine, and whether a start-up found its shaders there swung its CPU
+  // time by a third from run to run. Without it each start-up compiles the
+  // same shaders.
   setenv("SDL_VIDEODRIVER", "x11", 1);
   setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
+  setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
 
   bench::Bench_Results results;
   results.cpu = Cpu_Model();
   results.screen = kScreen;
+  results.settings = Shared_Settings();
   results.rounds = options.rounds;
   results.seconds_per_round = options.seconds;
   results.start_ups = options.start_ups;

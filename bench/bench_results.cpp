@@ -90,8 +90,8 @@ void Print_Table(const Bench_Results& r) {
   std::printf("\nA = viewer through the SDL2 layer, B = bare SDL2 + GL loop\n");
   std::printf("%s; %s; %s; Xvfb %s\n", r.cpu.c_str(), r.gl_renderer.c_str(),
               r.gl_version.c_str(), r.screen.c_str());
-  std::printf("%d rounds of %.1f s per loop, %d start-ups each\n\n", r.rounds,
-              r.seconds_per_round, r.start_ups);
+  std::printf("%d rounds of %.1f s per loop, %d start-ups each; %s\n\n",
+              r.rounds, r.seconds_per_round, r.start_ups, r.settings.c_str());
   std::printf(
       "| ratio A/B: frame rate %.3f | start-up %.3f | peak RSS %.3f |\n\n",
       frame_ratio, start_ratio, rss_ratio);
@@ -125,6 +125,7 @@ bool Write_Json(const Bench_Results& r, const std::string& path) {
       << ", \"gl_renderer\": " << Json_Text(r.gl_renderer)
       << ", \"gl_version\": " << Json_Text(r.gl_version)
       << ", \"screen\": " << Json_Text(r.screen) << "},\n"
+      << "  \"settings\": " << Json_Text(r.settings) << ",\n"
       << "  \"rounds\": " << r.rounds
       << ", \"seconds_per_round\": " << r.seconds_per_round
       << ", \"start_ups\": " << r.start_ups << ",\n";

@@ -26,6 +26,7 @@ struct Bench_Results {
   std::string gl_renderer;
   std::string gl_version;
   std::string screen;
+  std::string settings;  // what both loops ran with, e.g. the allocator's
   int rounds = 0;
   double seconds_per_round = 0;
   int start_ups = 0;
