@@ -18,18 +18,6 @@ constexpr float kMaxPitchHeight = 8.0f;  // about 58 degrees at 5 units out
 
 }  // namespace
 
-// Static storage starts as zeros; the camera's constructor sets nothing, so
-// it stays all zeros until InitGL places it.
-CCamera objCamera;
-
-void CCamera::Position_Camera(float pos_x, float pos_y, float pos_z,
-                              float view_x, float view_y, float view_z,
-                              float up_x, float up_y, float up_z) {
-  vPosition = tVector3(pos_x, pos_y, pos_z);
-  vView = tVector3(view_x, view_y, view_z);
-  vUp = tVector3(up_x, up_y, up_z);
-}
-
 void CCamera::Move_Camera(float speed) {
   tVector3 vVector = vView - vPosition;
   vPosition.x += vVector.x * speed;

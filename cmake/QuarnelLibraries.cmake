@@ -2,10 +2,12 @@
 # behind the Win32 calls: Windows itself, our SDL2 layer, or the test fake.
 
 # The camera, and the one camera that the viewer walks with.
-add_library(quarnel_camera STATIC camera/camera.cpp camera/keyboard.cpp)
+add_library(quarnel_camera STATIC camera/camera.cpp camera/camera_position.cpp
+                                  camera/keyboard.cpp)
 target_include_directories(quarnel_camera PUBLIC ${PROJECT_SOURCE_DIR})
 
 add_library(quarnel_render STATIC render/scene.cpp render/glut_ready.cpp)
+# InitGL places the camera.
 target_link_libraries(quarnel_render PUBLIC quarnel_camera OpenGL::GL
                                             OpenGL::GLU quarnel_glut)
 

@@ -50,8 +50,9 @@ BOOL WINAPI SetPixelFormat(HDC hdc, int format,
   SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, ppfd->cAlphaBits);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, ppfd->cDepthBits);
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, ppfd->cStencilBits);
-  // X11 chooses a window's visual when the window is made, so make it anew
-  // now that the format is known; it has not been shown yet.
+  // X11 chooses a window's visual when the window is made, so the GL window
+  // is made now that the format is known (anew, if it was shown before).
+  hdc->window->sdl_flags |= SDL_WINDOW_OPENGL;
   if (!sdl_layer::Make_Sdl_Window(hdc->window)) return FALSE;
   hdc->has_pixel_format = true;
   return TRUE;

@@ -12,8 +12,11 @@ struct _XDisplay;  // Xlib's Display
 
 #include "platform/platform.h"
 
-// A window as the layer keeps it. The SDL window behind it may be made anew
-// when the pixel format is set, since X11 fixes a window's visual at birth.
+// A window as the layer keeps it. The SDL window behind it is made when it
+// is first needed, which for a GL window is when the pixel format is set:
+// X11 fixes a window's visual at birth, and making a GL window has SDL load
+// GL and try a context, so a window made earlier would be made twice. One
+// that is shown before its pixel format is set is made anew then.
 struct HWND__ {
   WNDPROC procedure = nullptr;
   std::string class_name;
@@ -54,6 +57,8 @@ LRESULT Send_Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Makes the window's SDL window (anew), hidden, with the current GL
 // attributes and the display mode asked for full-screen windows.
 bool Make_Sdl_Window(HWND window);
+// Makes the SDL window unless the window has one already.
+bool Ensure_Sdl_Window(HWND window);
 
 // The layer's own X connection. The pointer is read and moved through it:
 // SDL caches the global pointer position between input events, so after a

@@ -15,8 +15,9 @@ std::map<std::string, WNDCLASSA>& Classes() {
   return classes;
 }
 
+// SDL_WINDOW_OPENGL comes with the pixel format.
 Uint32 Sdl_Flags_For(DWORD style) {
-  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+  Uint32 flags = SDL_WINDOW_HIDDEN;
   if (style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
   if (style & kThickFrame) flags |= SDL_WINDOW_RESIZABLE;
   return flags;
@@ -61,6 +62,10 @@ bool Make_Sdl_Window(HWND window) {
   if (flags & SDL_WINDOW_FULLSCREEN)
     SDL_SetWindowDisplayMode(window->sdl_window, mode);
   return true;
+}
+
+bool Ensure_Sdl_Window(HWND window) {
+  return window->sdl_window || Make_Sdl_Window(window);
 }
 
 }  // namespace sdl_layer
@@ -119,16 +124,12 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName,
   window->width = nWidth;
   window->height = nHeight;
   window->sdl_flags = Sdl_Flags_For(dwStyle);
-  if (!Make_Sdl_Window(window)) {
-    delete window;
-    return nullptr;
-  }
   window->device_context = new HDC__{window, false};
   Windows().push_back(window);
 
-  int width = 0, height = 0;
-  SDL_GetWindowSize(window->sdl_window, &width, &height);
-  Send_Message(window, WM_SIZE, 0, Size_Parameter(width, height));
+  // The client area is the size asked for: the window manager's frame goes
+  // outside it.
+  Send_Message(window, WM_SIZE, 0, Size_Parameter(nWidth, nHeight));
   return window;
 }
 
@@ -137,14 +138,14 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
   Send_Message(hWnd, kDestroyMessage, 0, 0);
   auto& windows = Windows();
   windows.erase(std::find(windows.begin(), windows.end(), hWnd));
-  SDL_DestroyWindow(hWnd->sdl_window);
+  if (hWnd->sdl_window) SDL_DestroyWindow(hWnd->sdl_window);
   delete hWnd->device_context;
   delete hWnd;
   return TRUE;
 }
 
 BOOL WINAPI ShowWindow(HWND hWnd, int) {
-  if (!Find_Window(hWnd)) return FALSE;
+  if (!Find_Window(hWnd) || !Ensure_Sdl_Window(hWnd)) return FALSE;
   const bool was_visible =
       (SDL_GetWindowFlags(hWnd->sdl_window) & SDL_WINDOW_SHOWN) != 0;
   SDL_ShowWindow(hWnd->sdl_window);
@@ -155,13 +156,13 @@ BOOL WINAPI ShowWindow(HWND hWnd, int) {
 }
 
 BOOL WINAPI SetForegroundWindow(HWND hWnd) {
-  if (!Find_Window(hWnd)) return FALSE;
+  if (!Find_Window(hWnd) || !Ensure_Sdl_Window(hWnd)) return FALSE;
   SDL_RaiseWindow(hWnd->sdl_window);
   return TRUE;
 }
 
 HWND WINAPI SetFocus(HWND hWnd) {
-  if (!Find_Window(hWnd)) return nullptr;
+  if (!Find_Window(hWnd) || !Ensure_Sdl_Window(hWnd)) return nullptr;
   SDL_Window* focused = SDL_GetKeyboardFocus();
   const HWND previous =
       focused ? Find_Window_By_Sdl_Id(SDL_GetWindowID(focused)) : nullptr;

@@ -54,6 +54,18 @@ std::string Seen(UINT message, WPARAM wParam, LPARAM lParam) {
          std::to_string(lParam);
 }
 
+// What the viewer asks for: double-buffered RGBA, 16-bit colour and depth.
+PIXELFORMATDESCRIPTOR Viewer_Pixel_Format() {
+  PIXELFORMATDESCRIPTOR pfd = {};
+  pfd.nSize = sizeof pfd;
+  pfd.nVersion = 1;
+  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  pfd.iPixelType = PFD_TYPE_RGBA;
+  pfd.cColorBits = 16;
+  pfd.cDepthBits = 16;
+  return pfd;
+}
+
 class SdlLayerTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -267,13 +279,7 @@ TEST_F(SdlLayerTest, ContextIsMadeOnlyAfterThePixelFormat) {
   ASSERT_NE(dc, nullptr);
   EXPECT_EQ(wglCreateContext(dc), nullptr);  // no pixel format yet
 
-  PIXELFORMATDESCRIPTOR pfd = {};
-  pfd.nSize = sizeof pfd;
-  pfd.nVersion = 1;
-  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-  pfd.iPixelType = PFD_TYPE_RGBA;
-  pfd.cColorBits = 16;
-  pfd.cDepthBits = 16;
+  const PIXELFORMATDESCRIPTOR pfd = Viewer_Pixel_Format();
   const int format = ChoosePixelFormat(dc, &pfd);
   ASSERT_NE(format, 0);
   ASSERT_TRUE(SetPixelFormat(dc, format, &pfd));
@@ -292,6 +298,58 @@ TEST_F(SdlLayerTest, ContextIsMadeOnlyAfterThePixelFormat) {
   EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
   EXPECT_TRUE(wglDeleteContext(context));
   EXPECT_EQ(ReleaseDC(window_, dc), 1);
+}
+
+// Whether or not the window was shown before its pixel format was set, its
+// context draws to a GL window of the format asked for.
+TEST_F(SdlLayerTest, ContextWorksWhetherShownBeforeOrAfterThePixelFormat) {
+  for (const bool shown_first : {false, true}) {
+    SCOPED_TRACE(shown_first ? "shown first" : "format first");
+    ASSERT_NE(Create_Window(), nullptr);
+    if (shown_first) ShowWindow(window_, SW_SHOW);
+    HDC dc = GetDC(window_);
+    const PIXELFORMATDESCRIPTOR pfd = Viewer_Pixel_Format();
+    ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &pfd), &pfd));
+    HGLRC context = wglCreateContext(dc);
+    ASSERT_NE(context, nullptr);
+    ASSERT_TRUE(wglMakeCurrent(dc, context));
+    if (!shown_first) ShowWindow(window_, SW_SHOW);
+    EXPECT_EQ(seen.back(), Seen(WM_ACTIVATE, 1, 0));
+    int depth = 0;
+    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
+    EXPECT_GE(depth, 16);
+    EXPECT_TRUE(SwapBuffers(dc));
+
+    EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
+    EXPECT_TRUE(wglDeleteContext(context));
+    EXPECT_TRUE(DestroyWindow(window_));
+    window_ = nullptr;
+  }
+}
+
+// Making a GL window has SDL load GL and try a context. The viewer sets the
+// pixel format before it shows the window, and then the window is made just
+// once: SDL numbers windows in the order they are made, so the GL window's
+// number follows that of a window made and dropped right before.
+TEST_F(SdlLayerTest, AWindowGivenItsFormatBeforeItIsShownIsMadeOnce) {
+  SDL_Window* marker = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN);
+  ASSERT_NE(marker, nullptr);
+  const Uint32 marker_number = SDL_GetWindowID(marker);
+  SDL_DestroyWindow(marker);
+
+  ASSERT_NE(Create_Window(), nullptr);
+  HDC dc = GetDC(window_);
+  const PIXELFORMATDESCRIPTOR pfd = Viewer_Pixel_Format();
+  ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &pfd), &pfd));
+  HGLRC context = wglCreateContext(dc);
+  ASSERT_TRUE(wglMakeCurrent(dc, context));
+  ShowWindow(window_, SW_SHOW);
+  SDL_Window* drawn_to = SDL_GL_GetCurrentWindow();
+  ASSERT_NE(drawn_to, nullptr);
+  EXPECT_EQ(SDL_GetWindowID(drawn_to), marker_number + 1);
+
+  wglMakeCurrent(nullptr, nullptr);
+  wglDeleteContext(context);
 }
 
 }  // namespace
