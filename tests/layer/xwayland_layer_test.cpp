@@ -43,7 +43,14 @@ class Xwayland_Environment : public ::testing::Environment {
 Xwayland_Environment* const environment = static_cast<Xwayland_Environment*>(
     ::testing::AddGlobalTestEnvironment(new Xwayland_Environment));
 
-LRESULT CALLBACK Quiet_Procedure(HWND, UINT, WPARAM, LPARAM) { return 0; }
+// The client sizes WM_SIZE brought, in order.
+std::vector<POINT> sizes;
+
+LRESULT CALLBACK Size_Recording_Procedure(HWND, UINT message, WPARAM,
+                                          LPARAM lParam) {
+  if (message == WM_SIZE) sizes.push_back({LOWORD(lParam), HIWORD(lParam)});
+  return 0;
+}
 
 // Moves weston's pointer as a person's mouse would: through the outer Xvfb.
 void Outer_Xdotool(const std::string& arguments) {
@@ -58,11 +65,11 @@ void Move_Pointer_By(int dx, int dy) {
                 std::to_string(dy));
 }
 
-// Takes every message, as the viewer's loop does between frames.
+// Takes and hands on every message, as the viewer's loop does between
+// frames.
 void Pump_Messages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-  }
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
 POINT Cursor() {
@@ -94,9 +101,10 @@ class XwaylandLayerTest : public ::testing::Test {
         << (environment->desktop() ? environment->desktop()->failure() : "")
         << SDL_GetError();
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = Quiet_Procedure;
+    wc.lpfnWndProc = Size_Recording_Procedure;
     wc.lpszClassName = "Test";
     ASSERT_NE(RegisterClassA(&wc), 0);
+    sizes.clear();
     // The pointer waits where the window will cover it, wherever weston
     // places a 640 x 480 window on its 1024 x 768 desktop.
     ASSERT_NO_FATAL_FAILURE(Outer_Xdotool("mousemove --sync 0 0"));
@@ -108,9 +116,9 @@ class XwaylandLayerTest : public ::testing::Test {
     Pump_Messages();
   }
 
-  void Show_Window() {
-    window_ = CreateWindowExA(0, "Test", "layer test", WS_OVERLAPPEDWINDOW, 0,
-                              0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+  void Show_Window(DWORD style = WS_OVERLAPPEDWINDOW) {
+    window_ = CreateWindowExA(0, "Test", "layer test", style, 0, 0, 640, 480,
+                              nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window_, nullptr);
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
@@ -164,6 +172,34 @@ TEST_F(XwaylandLayerTest, CursorIsTheLastPositionSetPlusTheMotionSince) {
 
   EXPECT_EQ(ShowCursor(TRUE), 0);
   EXPECT_EQ(SDL_GetRelativeMouseMode(), SDL_FALSE) << "the pointer is held";
+}
+
+TEST_F(XwaylandLayerTest, FullScreenFillsTheDesktopWhereWestonKeepsItsSize) {
+  // XWayland offers 640 x 480, emulated, at the desktop's 24 bits.
+  DEVMODEA mode = {};
+  mode.dmSize = sizeof mode;
+  mode.dmPelsWidth = 640;
+  mode.dmPelsHeight = 480;
+  mode.dmBitsPerPel = 16;
+  mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  ASSERT_EQ(ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN),
+            DISP_CHANGE_SUCCESSFUL);
+  ASSERT_NO_FATAL_FAILURE(Show_Window(WS_POPUP));
+
+  // Weston gives a full-screen window the whole desktop rather than scaling
+  // the emulated mode up: the desktop's own mode stays, and the program
+  // hears the size its window has.
+  SDL_DisplayMode in_force = {};
+  ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &in_force), 0);
+  EXPECT_EQ(in_force.w, Weston_Desktop::kWidth);
+  EXPECT_EQ(in_force.h, Weston_Desktop::kHeight);
+  ASSERT_FALSE(sizes.empty());
+  EXPECT_EQ(sizes.back().x, Weston_Desktop::kWidth);
+  EXPECT_EQ(sizes.back().y, Weston_Desktop::kHeight);
+
+  EXPECT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
+  ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &in_force), 0);
+  EXPECT_EQ(in_force.w, Weston_Desktop::kWidth);
 }
 
 }  // namespace
