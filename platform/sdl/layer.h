@@ -87,6 +87,7 @@ void Report_Size_After_Showing(HWND window);
 void Hold_Relative_Pointer(bool hidden);
 BOOL Get_Relative_Pointer(POINT* point);
 BOOL Set_Relative_Pointer(int x, int y);
+
 // The display guardian (display_guardian.cpp): told whether the program's
 // display mode is in force, it starts with the first change and restores the
 // desktop's mode should the program end while it is.

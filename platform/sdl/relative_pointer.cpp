@@ -1,4 +1,4 @@
-// The cursor where the desktop will not let a program move the own_pointer.
+// The cursor where the desktop will not let a program move the pointer.
 //
 // XWayland (the X server of Wayland desktops) honours a warp only when its
 // target lies inside the focused window and the cursor there is hidden;
