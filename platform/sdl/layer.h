@@ -1,6 +1,7 @@
 // Shared state of the Win32 calls that our layer provides over SDL2.
 // Nothing outside platform/sdl includes this: the system sees only
-// platform/platform.h.
+// platform/platform.h. README.md beside this file lists every call the layer
+// provides and how each departs from Windows.
 #pragma once
 
 #include <SDL.h>
