@@ -83,8 +83,8 @@ void Settle_Fullscreen_Window(HWND window);
 void Report_Size_After_Showing(HWND window);
 
 // The cursor on XWayland (relative_pointer.cpp): while the cursor is hidden
-// the real pointer is held in relative mode, and the cursor's position is
-// the layer's own.
+// SDL's relative mouse mode is on, and the cursor's position is the layer's
+// own.
 void Hold_Relative_Pointer(bool hidden);
 BOOL Get_Relative_Pointer(POINT* point);
 BOOL Set_Relative_Pointer(int x, int y);

@@ -4,9 +4,9 @@
 // target lies inside the focused window and the cursor there is hidden;
 // otherwise the compositor's next motion brings the old position back. There
 // the layer keeps a pointer of its own instead: it stands where the last
-// SetCursorPos put it, moved by the relative motion SDL gathers since, and
-// SDL's relative mouse mode hides and holds the real pointer while the
-// window has the focus.
+// SetCursorPos put it, moved by the relative motion SDL gathers since.
+// SDL's relative mouse mode hides the cursor and asks to confine the pointer
+// to the focused window; whether it is confined is the compositor's choice.
 #include "platform/sdl/layer.h"
 
 namespace {
@@ -51,7 +51,7 @@ namespace sdl_layer {
 
 void Hold_Relative_Pointer(bool hidden) {
   if ((SDL_GetRelativeMouseMode() == SDL_TRUE) == hidden) return;
-  // Relative mode hides the cursor, and SDL confines the pointer to the
+  // Relative mode hides the cursor, and SDL grabs the pointer for the
   // window while the window has the focus.
   SDL_SetRelativeMouseMode(hidden ? SDL_TRUE : SDL_FALSE);
   if (hidden) own_pointer.placed = false;
