@@ -126,6 +126,9 @@ void Set_Crtc(Display* display, XRRScreenResources* resources,
 // tried the rest.
 int Ignore_X_Error(Display*, XErrorEvent*) { return 0; }
 
+// A server that has gone has no mode left to restore: end without a word.
+int End_Quietly(Display*) { _exit(0); }
+
 // The screen first grows to hold both the current and the desktop's CRTCs,
 // so that every step is a valid configuration, then takes its own size.
 void Restore_Desktop_Mode(Display* display, const Desktop_Mode& desktop) {
@@ -171,6 +174,7 @@ bool Receive(int fd, char* word, int timeout_ms) {
   Display* display = XOpenDisplay(nullptr);
   if (!display) _exit(1);
   XSetErrorHandler(Ignore_X_Error);
+  XSetIOErrorHandler(End_Quietly);
   const Desktop_Mode desktop = Read_Desktop_Mode(display);
   Send(kGuardianChannel, kReady);
 
