@@ -59,6 +59,7 @@ bool Make_Sdl_Window(HWND window) {
       SDL_CreateWindow(window->title.c_str(), window->x, window->y,
                        window->width, window->height, flags);
   if (!window->sdl_window) return false;
+  Limit_Window_Size(window);
   if (flags & SDL_WINDOW_FULLSCREEN)
     SDL_SetWindowDisplayMode(window->sdl_window, mode);
   return true;
@@ -121,8 +122,11 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName,
   window->title = lpWindowName ? lpWindowName : "";
   window->x = X;
   window->y = Y;
-  window->width = nWidth;
-  window->height = nHeight;
+  // As on Windows, no larger than the desktop (and the GL) allows.
+  const Client_Size largest = Largest_Client_Size();
+  window->width = largest.width > 0 ? std::min(nWidth, largest.width) : nWidth;
+  window->height =
+      largest.height > 0 ? std::min(nHeight, largest.height) : nHeight;
   window->sdl_flags = Sdl_Flags_For(dwStyle);
   window->device_context = new HDC__{window, false};
   Windows().push_back(window);

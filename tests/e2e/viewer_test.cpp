@@ -266,6 +266,46 @@ TEST_F(ViewerTest, AnsweredYesOnA640x480x16DisplayRunsFullscreen) {
   Expect_Exit_Code(0);
 }
 
+TEST_F(ViewerTest, AWindowAskedToGrowPastTheDesktopKeepsToItAndDraws) {
+  // No window manager here: xdotool resizes the window directly, as any
+  // client may. Past 32704 pixels square Mesa's software renderer crashed.
+  struct Case {
+    int asked_width, asked_height;
+    int kept_width, kept_height;  // within the 1024 x 768 desktop
+  };
+  Start_Windowed();
+  for (const Case& c :
+       {Case{32767, 32767, 1024, 768}, Case{32767, 600, 1024, 600},
+        Case{800, 20000, 800, 768}}) {
+    SCOPED_TRACE(std::to_string(c.asked_width) + "x" +
+                 std::to_string(c.asked_height));
+    ASSERT_TRUE(e2e::Xdotool("windowsize " + std::to_string(window_->id) + " " +
+                             std::to_string(c.asked_width) + " " +
+                             std::to_string(c.asked_height)));
+    e2e::Sleep(0.5);
+    ASSERT_FALSE(viewer_->Wait_For_Exit(0)) << viewer_->Errors();
+    const auto resized = e2e::Find_Window(kTitle);
+    ASSERT_TRUE(resized);
+    EXPECT_EQ(resized->width, c.kept_width);
+    EXPECT_EQ(resized->height, c.kept_height);
+
+    // The scene fills the window kept, in its proportions.
+    test_support::View view = test_support::Start_View();
+    view.width = c.kept_width;
+    view.height = c.kept_height;
+    const e2e::Screenshot shot = e2e::Take_Screenshot();
+    ASSERT_EQ(shot.width, 1024);
+    const auto report =
+        test_support::Compare_With_Model(view, [&](int column, int row) {
+          return shot.At(column, c.kept_height - 1 - row);
+        });
+    EXPECT_TRUE(report.mismatches.empty()) << Listed(report.mismatches);
+    EXPECT_GT(report.Matched(Surface::kSphere), 500);
+  }
+  ASSERT_TRUE(e2e::Xdotool("key Escape"));
+  Expect_Exit_Code(0);
+}
+
 TEST_F(ViewerTest, WithoutADisplayItSaysSoAndFails) {
   viewer_ = std::make_unique<e2e::Viewer_Process>(kViewer,
                                                   /*with_display=*/false);

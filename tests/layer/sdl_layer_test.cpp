@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sdl/layer.h"  // to reach a window's SDL window
 #include "tests/support/xvfb_server.h"
 
 namespace {
@@ -270,6 +271,51 @@ TEST_F(SdlLayerTest, CursorIsReadAndMovedInScreenPixels) {
     ASSERT_TRUE(GetCursorPos(&now));
     EXPECT_EQ(now.x, target.x);
     EXPECT_EQ(now.y, target.y);
+  }
+}
+
+TEST_F(SdlLayerTest, ASizePastTheDesktopIsKeptWithinIt) {
+  // The private desktop is 1024 x 768, well within what Mesa can draw.
+  struct Case {
+    int asked_width, asked_height;
+    int kept_width, kept_height;
+  };
+  const Case cases[] = {{32767, 32767, 1024, 768},
+                        {2000, 100, 1024, 100},
+                        {100, 65535, 100, 768},
+                        {500, 400, 500, 400}};
+  ASSERT_NE(Create_Window(), nullptr);
+  SDL_Window* const sdl_window = window_->sdl_window;
+  int max_width = 0, max_height = 0;  // what a window manager is told
+  SDL_GetWindowMaximumSize(sdl_window, &max_width, &max_height);
+  EXPECT_EQ(max_width, 1024);
+  EXPECT_EQ(max_height, 768);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.asked_width) + "x" +
+                 std::to_string(c.asked_height));
+    seen.clear();
+    SDL_Event event = {};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    event.window.windowID = SDL_GetWindowID(sdl_window);
+    event.window.data1 = c.asked_width;
+    event.window.data2 = c.asked_height;
+    SDL_PushEvent(&event);
+    // Putting the window back brings a size message of its own: every
+    // size reported is the one kept.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    ASSERT_FALSE(seen.empty());
+    for (const std::string& message : seen)
+      EXPECT_EQ(message,
+                Seen(WM_SIZE, 0, (c.kept_height << 16) | c.kept_width));
+    // And the window itself was put back, before anything drew into it.
+    int width = 0, height = 0;
+    SDL_GetWindowSize(sdl_window, &width, &height);
+    if (c.kept_width != c.asked_width || c.kept_height != c.asked_height) {
+      EXPECT_EQ(width, c.kept_width);
+      EXPECT_EQ(height, c.kept_height);
+    }
   }
 }
 
