@@ -306,14 +306,36 @@ TEST_F(ViewerTest, AWindowAskedToGrowPastTheDesktopKeepsToItAndDraws) {
   Expect_Exit_Code(0);
 }
 
-TEST_F(ViewerTest, WithoutADisplayItSaysSoAndFails) {
-  viewer_ = std::make_unique<e2e::Viewer_Process>(kViewer,
-                                                  /*with_display=*/false);
-  const auto code = viewer_->Wait_For_Exit();
-  ASSERT_TRUE(code) << "the viewer hung without a display";
-  EXPECT_NE(*code, 0);
-  EXPECT_NE(viewer_->Errors().find("X display"), std::string::npos)
-      << viewer_->Errors();
+TEST_F(ViewerTest, WithoutADisplayOrAWindowingDriverItSaysSoBeforeAsking) {
+  struct Case {
+    const char* name;
+    bool with_display;
+    const char* video_driver;  // null: the viewer's own choice
+  };
+  // SDL's dummy and offscreen drivers show nothing, so a question would go
+  // unseen and no window could follow.
+  for (const Case& c :
+       {Case{"no DISPLAY", false, nullptr}, Case{"dummy driver", true, "dummy"},
+        Case{"offscreen driver", true, "offscreen"}}) {
+    SCOPED_TRACE(c.name);
+    if (c.with_display) {
+      ASSERT_NO_FATAL_FAILURE(Start_Xvfb());
+    }
+    if (c.video_driver) setenv("SDL_VIDEODRIVER", c.video_driver, 1);
+    viewer_ = std::make_unique<e2e::Viewer_Process>(kViewer, c.with_display);
+    unsetenv("SDL_VIDEODRIVER");
+    const auto code = viewer_->Wait_For_Exit();
+    ASSERT_TRUE(code) << "the viewer hung";
+    EXPECT_NE(*code, 0);
+    const std::string errors = viewer_->Errors();
+    EXPECT_NE(errors.find("Quarnel cannot start: it needs an X display"),
+              std::string::npos)
+        << errors;
+    EXPECT_EQ(errors.find(kStartQuestion), std::string::npos) << errors;
+    if (c.with_display) {
+      EXPECT_FALSE(e2e::Find_Window(kStartQuestion));
+    }
+  }
 }
 
 }  // namespace
