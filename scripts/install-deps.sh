@@ -17,6 +17,9 @@ linux_packages=(
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick shellcheck
   # test: a real X server that changes modes, and a window manager
   xserver-xorg-core xserver-xorg-video-dummy openbox
+  # test: Clang's libFuzzer and sanitizer runtimes, and a leak check of the
+  # whole program
+  clang-14 libclang-rt-14-dev valgrind
 )
 
 windows_packages=(
