@@ -67,7 +67,6 @@ HGLRC WINAPI wglCreateContext(HDC hdc) {
   if (!context) return nullptr;
   // Now the GL's drawing limit is known: no window may outgrow it.
   sdl_layer::Learn_Gl_Size_Limit();
-  sdl_layer::Limit_Window_Size(hdc->window);
   SDL_GL_MakeCurrent(previous_window, previous_context);
   return new HGLRC__{context};
 }

@@ -56,8 +56,6 @@ struct Client_Size {
 Client_Size Largest_Client_Size();
 // Reads the current GL context's limit; with a new context current.
 void Learn_Gl_Size_Limit();
-// Tells the window manager the window's largest size.
-void Limit_Window_Size(HWND window);
 // The size the window may keep of the one it was given, putting the window
 // back to it when it was made larger.
 Client_Size Keep_Within_Size_Limit(HWND window, Client_Size size);

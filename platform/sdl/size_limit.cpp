@@ -59,13 +59,6 @@ Client_Size Largest_Client_Size() {
   return largest;
 }
 
-void Limit_Window_Size(HWND window) {
-  const Client_Size largest = Largest_Client_Size();
-  if (!window->sdl_window || largest.width <= 0) return;
-  // A window manager then refuses to make the window larger.
-  SDL_SetWindowMaximumSize(window->sdl_window, largest.width, largest.height);
-}
-
 Client_Size Keep_Within_Size_Limit(HWND window, Client_Size size) {
   const Client_Size largest = Largest_Client_Size();
   if (largest.width <= 0 ||
@@ -73,9 +66,11 @@ Client_Size Keep_Within_Size_Limit(HWND window, Client_Size size) {
     return size;
   const Client_Size kept = {std::min(size.width, largest.width),
                             std::min(size.height, largest.height)};
-  // Without a window manager any client may resize our window: put it back
-  // before the next frame is drawn into it. A full-screen window keeps the
-  // display mode's size, which the display can show.
+  // Any client may resize our window, and without a window manager nothing
+  // stops it: put it back before the next frame is drawn into it. (A size
+  // hint for window managers is left out: openbox then misplaces the first
+  // frames.) A full-screen window keeps the display mode's size, which the
+  // display can show.
   if (window->sdl_window &&
       !(SDL_GetWindowFlags(window->sdl_window) & SDL_WINDOW_FULLSCREEN))
     SDL_SetWindowSize(window->sdl_window, kept.width, kept.height);

@@ -59,7 +59,6 @@ bool Make_Sdl_Window(HWND window) {
       SDL_CreateWindow(window->title.c_str(), window->x, window->y,
                        window->width, window->height, flags);
   if (!window->sdl_window) return false;
-  Limit_Window_Size(window);
   if (flags & SDL_WINDOW_FULLSCREEN)
     SDL_SetWindowDisplayMode(window->sdl_window, mode);
   return true;
