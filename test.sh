@@ -51,6 +51,6 @@ if grep -l -E 'ERROR: |runtime error' "$reports"/* 2>/dev/null; then
 fi
 
 echo "== fuzzing"
-scripts/fuzz.sh 60
+scripts/fuzz.sh 30
 
 scripts/test-windows.sh

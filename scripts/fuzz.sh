@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with Clang, AddressSanitizer and UBSan, and
-# runs each for the seconds given (60 by default), starting from its seed
+# runs each for the seconds given (30 by default), starting from its seed
 # corpus in tests/fuzz/corpus. Any report fails the run; the input that
 # caused it is left in build-fuzz/ for replaying (run the fuzzer on it).
-#   fuzz.sh [seconds]
+#   fuzz.sh [seconds per target]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-60}
-targets=(fake_platform)
+seconds=${1:-30}
+# The viewer against the fake platform; our layer's queue on SDL's dummy
+# video driver.
+targets=(fake_platform sdl_queue)
 
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARNEL_SANITIZE=ON -DQUARNEL_FUZZ=ON \
