@@ -31,7 +31,8 @@ cmake --build build-sanitize --target sdl_layer_tests quarnel e2e_tests
 reports=$PWD/build-sanitize/reports
 rm -rf "$reports"
 mkdir -p "$reports"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:log_path=$reports/asan
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0
+ASAN_OPTIONS+=:log_path=$reports/asan
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:log_path=$reports/ubsan
 ctest --test-dir build-sanitize --output-on-failure -j 2 -L layer
 # SDL_Quit at the viewer's end unloads Mesa's driver, and the leak checker

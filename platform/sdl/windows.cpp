@@ -130,9 +130,10 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName,
   window->device_context = new HDC__{window, false};
   Windows().push_back(window);
 
-  // The client area is the size asked for: the window manager's frame goes
-  // outside it.
-  Send_Message(window, WM_SIZE, 0, Size_Parameter(nWidth, nHeight));
+  // The client area is the size asked for, within that limit: the window
+  // manager's frame goes outside it.
+  Send_Message(window, WM_SIZE, 0,
+               Size_Parameter(window->width, window->height));
   return window;
 }
 

@@ -282,7 +282,15 @@ TEST_F(SdlLayerTest, ASizePastTheDesktopIsKeptWithinIt) {
                         {100, 65535, 100, 768},
                         {500, 400, 500, 400}};
   ASSERT_NE(Create_Window(), nullptr);
+  // A GL window, as the viewer's is, once its pixel format is set.
+  const PIXELFORMATDESCRIPTOR pfd = Viewer_Pixel_Format();
+  HDC dc = GetDC(window_);
+  ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &pfd), &pfd));
   SDL_Window* const sdl_window = window_->sdl_window;
+  ASSERT_NE(sdl_window, nullptr);
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.asked_width) + "x" +
                  std::to_string(c.asked_height));
@@ -296,7 +304,6 @@ TEST_F(SdlLayerTest, ASizePastTheDesktopIsKeptWithinIt) {
     SDL_PushEvent(&event);
     // Putting the window back brings a size message of its own: every
     // size reported is the one kept.
-    MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     ASSERT_FALSE(seen.empty());
     for (const std::string& message : seen)
