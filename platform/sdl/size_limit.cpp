@@ -67,10 +67,9 @@ Client_Size Keep_Within_Size_Limit(HWND window, Client_Size size) {
   const Client_Size kept = {std::min(size.width, largest.width),
                             std::min(size.height, largest.height)};
   // Any client may resize our window, and without a window manager nothing
-  // stops it: put it back before the next frame is drawn into it. (A size
-  // hint for window managers is left out: openbox then misplaces the first
-  // frames.) A full-screen window keeps the display mode's size, which the
-  // display can show.
+  // stops it: put it back before the next frame is drawn into it. A window
+  // manager that makes it larger is answered the same way. A full-screen
+  // window keeps the display mode's size, which the display can show.
   if (window->sdl_window &&
       !(SDL_GetWindowFlags(window->sdl_window) & SDL_WINDOW_FULLSCREEN))
     SDL_SetWindowSize(window->sdl_window, kept.width, kept.height);
