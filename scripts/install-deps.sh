@@ -19,6 +19,9 @@ linux_packages=(
   xserver-xorg-core xserver-xorg-video-dummy openbox
   # test: a Wayland desktop (weston, nested in Xvfb, with its XWayland)
   weston xwayland
+  # test: Clang's libFuzzer and sanitizer runtimes, and a leak check of the
+  # whole program
+  clang-14 libclang-rt-14-dev valgrind
 )
 
 windows_packages=(

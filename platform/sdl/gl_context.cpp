@@ -65,6 +65,9 @@ HGLRC WINAPI wglCreateContext(HDC hdc) {
   SDL_GLContext previous_context = SDL_GL_GetCurrentContext();
   SDL_GLContext context = SDL_GL_CreateContext(hdc->window->sdl_window);
   if (!context) return nullptr;
+  // Now the GL's drawing limit is known: no window may outgrow it.
+  sdl_layer::Learn_Gl_Size_Limit();
+  sdl_layer::Limit_Window_Size(hdc->window);
   SDL_GL_MakeCurrent(previous_window, previous_context);
   return new HGLRC__{context};
 }

@@ -46,6 +46,22 @@ inline LPARAM Size_Parameter(int width, int height) {
   return MAKELPARAM(width, height);
 }
 
+// A window's client size in pixels.
+struct Client_Size {
+  int width, height;
+};
+
+// The largest client area a window may take (zeros while unknown), and
+// keeping windows within it; see size_limit.cpp.
+Client_Size Largest_Client_Size();
+// Reads the current GL context's limit; with a new context current.
+void Learn_Gl_Size_Limit();
+// Tells the window manager the window's largest size.
+void Limit_Window_Size(HWND window);
+// The size the window may keep of the one it was given, putting the window
+// back to it when it was made larger.
+Client_Size Keep_Within_Size_Limit(HWND window, Client_Size size);
+
 // Windows alive now, in creation order.
 std::vector<HWND>& Windows();
 HWND Find_Window(HWND handle);

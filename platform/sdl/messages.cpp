@@ -136,10 +136,13 @@ void Translate_Window_Event(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_RESTORED:
       Queue(window, WM_ACTIVATE, sdl_layer::kActivated, 0);
       break;
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED: {
+      const sdl_layer::Client_Size size =
+          sdl_layer::Keep_Within_Size_Limit(window, {event.data1, event.data2});
       Queue(window, WM_SIZE, 0,
-            sdl_layer::Size_Parameter(event.data1, event.data2));
+            sdl_layer::Size_Parameter(size.width, size.height));
       break;
+    }
     case SDL_WINDOWEVENT_CLOSE:
       Queue(window, WM_CLOSE, 0, 0);
       break;

@@ -121,15 +121,19 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName,
   window->title = lpWindowName ? lpWindowName : "";
   window->x = X;
   window->y = Y;
-  window->width = nWidth;
-  window->height = nHeight;
+  // As on Windows, no larger than the desktop (and the GL) allows.
+  const Client_Size largest = Largest_Client_Size();
+  window->width = largest.width > 0 ? std::min(nWidth, largest.width) : nWidth;
+  window->height =
+      largest.height > 0 ? std::min(nHeight, largest.height) : nHeight;
   window->sdl_flags = Sdl_Flags_For(dwStyle);
   window->device_context = new HDC__{window, false};
   Windows().push_back(window);
 
-  // The client area is the size asked for: the window manager's frame goes
-  // outside it.
-  Send_Message(window, WM_SIZE, 0, Size_Parameter(nWidth, nHeight));
+  // The client area is the size asked for, within that limit: the window
+  // manager's frame goes outside it.
+  Send_Message(window, WM_SIZE, 0,
+               Size_Parameter(window->width, window->height));
   return window;
 }
 

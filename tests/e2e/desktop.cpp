@@ -31,17 +31,6 @@ std::string Output_Of(const std::string& command) {
   return output;
 }
 
-template <typename Found>
-auto Poll(double seconds, Found found) -> decltype(found()) {
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  for (;;) {
-    auto result = found();
-    if (result || std::chrono::steady_clock::now() > deadline) return result;
-    Sleep(0.05);
-  }
-}
-
 }  // namespace
 
 void Sleep(double seconds) {
@@ -108,6 +97,21 @@ bool Send_Close_Request(const Window_Info& window) {
       XSendEvent(display, window.id, False, NoEventMask, &event);
   XCloseDisplay(display);
   return sent != 0;
+}
+
+bool Wait_Until_Framed(const Window_Info& window, double seconds) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return false;
+  const bool framed = Poll(seconds, [&] {
+    Window root, parent, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, window.id, &root, &parent, &children, &count))
+      return false;
+    if (children) XFree(children);
+    return parent != root;
+  });
+  XCloseDisplay(display);
+  return framed;
 }
 
 bool Ask_Window_Manager_To_Close(const Window_Info& window) {

@@ -2,6 +2,7 @@
 // tools a person would use: xwininfo, xdotool and ImageMagick's import.
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -34,6 +35,8 @@ Point Cursor_Position();
 
 // Asks a window to close, as a window manager's close button does.
 bool Send_Close_Request(const Window_Info& window);
+// Waits until a window manager has put the window into a frame of its own.
+bool Wait_Until_Framed(const Window_Info& window, double seconds = 10);
 // Asks the window manager to close a window (its close button's request).
 bool Ask_Window_Manager_To_Close(const Window_Info& window);
 
@@ -78,5 +81,18 @@ bool Wait_Until_Drawn(const Window_Info& window, double seconds = 10);
 bool Save_Client_Area(const std::string& path);
 
 void Sleep(double seconds);
+
+// Asks found() every 50 ms until it gives something true or the time is up,
+// and returns its last answer.
+template <typename Found>
+auto Poll(double seconds, Found found) -> decltype(found()) {
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (;;) {
+    auto result = found();
+    if (result || std::chrono::steady_clock::now() > deadline) return result;
+    Sleep(0.05);
+  }
+}
 
 }  // namespace e2e

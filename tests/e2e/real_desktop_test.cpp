@@ -145,6 +145,10 @@ TEST_F(RealDesktopTest, UnderAWindowManagerTheWindowedViewerWorks) {
   ASSERT_EQ(window_manager.problem(), "");
   ASSERT_TRUE(e2e::Xdotool("mousemove 320 240"));
   ASSERT_NO_FATAL_FAILURE(Start_Viewer_Answering(kViewer, "Escape"));  // No
+  const auto window = e2e::Wait_For_Window(e2e::kTitle);
+  ASSERT_TRUE(window) << viewer_->Errors();
+  // Framing moves the client area: look for it only once framed.
+  ASSERT_TRUE(e2e::Wait_Until_Framed(*window));
   ASSERT_NO_FATAL_FAILURE(Wait_Until_Window_Drawn());
 
   // The frame is the window manager's; the client area is the viewer's.

@@ -31,6 +31,11 @@ Viewer_Process::Viewer_Process(const std::vector<std::string>& command,
     dup2(null_fd, STDIN_FILENO);
     dup2(null_fd, STDOUT_FILENO);
     if (!with_display) unsetenv("DISPLAY");
+    // Libraries for the viewer alone to preload: the sanitizer run keeps
+    // Mesa's driver loaded this way, so that the leak checker can still
+    // place the driver's allocations when the viewer ends.
+    if (const char* preload = std::getenv("QUARNEL_VIEWER_PRELOAD"))
+      setenv("LD_PRELOAD", preload, 1);
     execvp(argv[0], argv.data());
     _exit(127);
   }

@@ -266,14 +266,84 @@ TEST_F(ViewerTest, AnsweredYesOnA640x480x16DisplayRunsFullscreen) {
   Expect_Exit_Code(0);
 }
 
-TEST_F(ViewerTest, WithoutADisplayItSaysSoAndFails) {
-  viewer_ = std::make_unique<e2e::Viewer_Process>(kViewer,
-                                                  /*with_display=*/false);
-  const auto code = viewer_->Wait_For_Exit();
-  ASSERT_TRUE(code) << "the viewer hung without a display";
-  EXPECT_NE(*code, 0);
-  EXPECT_NE(viewer_->Errors().find("X display"), std::string::npos)
-      << viewer_->Errors();
+TEST_F(ViewerTest, AWindowAskedToGrowPastTheDesktopKeepsToItAndDraws) {
+  // No window manager here: xdotool resizes the window directly, as any
+  // client may. Past 32704 pixels square Mesa's software renderer crashed.
+  struct Case {
+    int asked_width, asked_height;
+    int kept_width, kept_height;  // within the 1024 x 768 desktop
+  };
+  Start_Windowed();
+  for (const Case& c :
+       {Case{32767, 32767, 1024, 768}, Case{32767, 600, 1024, 600},
+        Case{800, 20000, 800, 768}}) {
+    SCOPED_TRACE(std::to_string(c.asked_width) + "x" +
+                 std::to_string(c.asked_height));
+    ASSERT_TRUE(e2e::Xdotool("windowsize " + std::to_string(window_->id) + " " +
+                             std::to_string(c.asked_width) + " " +
+                             std::to_string(c.asked_height)));
+    const auto resized = e2e::Poll(5, [&]() -> std::optional<e2e::Window_Info> {
+      const auto now = e2e::Find_Window(kTitle);
+      if (now && now->width <= c.kept_width && now->height <= c.kept_height)
+        return now;
+      return std::nullopt;
+    });
+    ASSERT_FALSE(viewer_->Wait_For_Exit(0)) << viewer_->Errors();
+    ASSERT_TRUE(resized) << "the window kept a size past the desktop";
+    EXPECT_EQ(resized->width, c.kept_width);
+    EXPECT_EQ(resized->height, c.kept_height);
+
+    // The scene fills the window kept, in its proportions, once the viewer
+    // has drawn at that size.
+    test_support::View view = test_support::Start_View();
+    view.width = c.kept_width;
+    view.height = c.kept_height;
+    test_support::Frame_Report report;
+    e2e::Poll(5, [&] {
+      const e2e::Screenshot shot = e2e::Take_Screenshot();
+      report = test_support::Compare_With_Model(view, [&](int column, int row) {
+        return shot.At(column, c.kept_height - 1 - row);
+      });
+      return report.mismatches.empty();
+    });
+    EXPECT_TRUE(report.mismatches.empty()) << Listed(report.mismatches);
+    EXPECT_GT(report.Matched(Surface::kSphere), 500);
+    ASSERT_FALSE(viewer_->Wait_For_Exit(0)) << viewer_->Errors();
+  }
+  ASSERT_TRUE(e2e::Xdotool("key Escape"));
+  Expect_Exit_Code(0);
+}
+
+TEST_F(ViewerTest, WithoutADisplayOrAWindowingDriverItSaysSoBeforeAsking) {
+  struct Case {
+    const char* name;
+    bool with_display;
+    const char* video_driver;  // null: the viewer's own choice
+  };
+  // SDL's dummy and offscreen drivers show nothing, so a question would go
+  // unseen and no window could follow.
+  for (const Case& c :
+       {Case{"no DISPLAY", false, nullptr}, Case{"dummy driver", true, "dummy"},
+        Case{"offscreen driver", true, "offscreen"}}) {
+    SCOPED_TRACE(c.name);
+    if (c.with_display) {
+      ASSERT_NO_FATAL_FAILURE(Start_Xvfb());
+    }
+    if (c.video_driver) setenv("SDL_VIDEODRIVER", c.video_driver, 1);
+    viewer_ = std::make_unique<e2e::Viewer_Process>(kViewer, c.with_display);
+    unsetenv("SDL_VIDEODRIVER");
+    const auto code = viewer_->Wait_For_Exit();
+    ASSERT_TRUE(code) << "the viewer hung";
+    EXPECT_NE(*code, 0);
+    const std::string errors = viewer_->Errors();
+    EXPECT_NE(errors.find("Quarnel cannot start: it needs an X display"),
+              std::string::npos)
+        << errors;
+    EXPECT_EQ(errors.find(kStartQuestion), std::string::npos) << errors;
+    if (c.with_display) {
+      EXPECT_FALSE(e2e::Find_Window(kStartQuestion));
+    }
+  }
 }
 
 }  // namespace

@@ -188,6 +188,7 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD dwFlags) {
   fake::Platform& p = platform();
   if (!lpDevMode) {
     p.Log("ChangeDisplaySettingsA(NULL," + std::to_string(dwFlags) + ")");
+    p.display_mode_changed = false;
     return DISP_CHANGE_SUCCESSFUL;
   }
   p.Log("ChangeDisplaySettingsA(" + std::to_string(lpDevMode->dmPelsWidth) +
@@ -198,8 +199,10 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD dwFlags) {
   for (const fake::Display_Mode& mode : p.display_modes)
     if (static_cast<DWORD>(mode.width) == lpDevMode->dmPelsWidth &&
         static_cast<DWORD>(mode.height) == lpDevMode->dmPelsHeight &&
-        static_cast<DWORD>(mode.bits) == lpDevMode->dmBitsPerPel)
+        static_cast<DWORD>(mode.bits) == lpDevMode->dmBitsPerPel) {
+      p.display_mode_changed = true;
       return DISP_CHANGE_SUCCESSFUL;
+    }
   return DISP_CHANGE_BADMODE;
 }
 

@@ -45,6 +45,7 @@ struct Platform {
   // What the system did.
   std::vector<std::string> calls;
   int cursor_display_count = 0;
+  bool display_mode_changed = false;  // a mode not the desktop's is in force
   int swap_count = 0;
   bool quit_posted = false;
   int quit_code = 0;

@@ -1,5 +1,6 @@
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "camera/camera.h"
@@ -113,6 +114,40 @@ TEST_F(SceneStateTest, ResizeSetsViewportAndA45DegreePerspective) {
     for (int i = 0; i < 16; ++i)
       EXPECT_EQ(modelview[i], i % 5 == 0 ? 1 : 0) << "element " << i;
   }
+}
+
+TEST_F(SceneStateTest, SizesAtTheEdgesOfAWordGiveAFiniteProjection) {
+  // WM_SIZE carries each side in 16 bits: 0 and 65535 are both possible.
+  GLint max_viewport[2] = {0, 0};
+  glGetIntegerv(GL_MAX_VIEWPORT_DIMS, max_viewport);
+  const double f = 1 / std::tan(45.0 / 2 * kPi / 180);
+  for (int width : {0, 1, 640, 65535})
+    for (int height : {0, 1, 480, 65535}) {
+      SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+      ReSizeGLScene(width, height);
+      EXPECT_EQ(glGetError(), GLenum{GL_NO_ERROR});
+
+      GLint viewport[4];
+      glGetIntegerv(GL_VIEWPORT, viewport);
+      EXPECT_EQ(viewport[2], std::min(width, max_viewport[0]));
+      EXPECT_EQ(viewport[3], std::min(std::max(height, 1), max_viewport[1]));
+
+      GLdouble projection[16];
+      glGetDoublev(GL_PROJECTION_MATRIX, projection);
+      for (int i = 0; i < 16; ++i)
+        EXPECT_TRUE(std::isfinite(projection[i])) << "element " << i;
+      if (width > 0) {
+        // The vertical field stays 45 degrees whatever the proportions.
+        const double aspect = static_cast<double>(width) / std::max(height, 1);
+        EXPECT_NEAR(projection[5], f, 1e-6);
+        EXPECT_NEAR(projection[0], f / aspect, 1e-6 * f / aspect + 1e-12);
+      }
+
+      // And a frame can be drawn with it.
+      EXPECT_EQ(DrawGLScene(), 1);
+      glFinish();
+      EXPECT_EQ(glGetError(), GLenum{GL_NO_ERROR});
+    }
 }
 
 }  // namespace

@@ -9,30 +9,28 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "tests/support/xvfb_server.h"
+#include "platform/sdl/layer.h"  // to reach a window's SDL window
+#include "tests/support/offscreen_gl.h"
 
 namespace {
 
 constexpr UINT kDestroy = 0x0002;  // WM_DESTROY
 
-// The display and SDL, once per test process.
+// The display, SDL and a GL context, once per test process. The context
+// stays for the whole process: it keeps Mesa's driver loaded while the
+// tests' own windows come and go, so that the leak checker can still tell
+// what the driver keeps for the process's life from a leak of ours.
 class Layer_Environment : public ::testing::Environment {
  public:
   void SetUp() override {
-    server_ = std::make_unique<test_support::Xvfb_Server>("1024x768x24");
-    server_->Export();
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
-    ready_ = !server_->display().empty() && SDL_Init(SDL_INIT_VIDEO) == 0;
+    gl_ = std::make_unique<test_support::Offscreen_GL>();
+    ready_ = gl_->Make_Current().empty();
   }
-  void TearDown() override {
-    SDL_Quit();
-    server_.reset();
-  }
+  void TearDown() override { gl_.reset(); }
   bool ready() const { return ready_; }
 
  private:
-  std::unique_ptr<test_support::Xvfb_Server> server_;
+  std::unique_ptr<test_support::Offscreen_GL> gl_;
   bool ready_ = false;
 };
 
@@ -270,6 +268,54 @@ TEST_F(SdlLayerTest, CursorIsReadAndMovedInScreenPixels) {
     ASSERT_TRUE(GetCursorPos(&now));
     EXPECT_EQ(now.x, target.x);
     EXPECT_EQ(now.y, target.y);
+  }
+}
+
+TEST_F(SdlLayerTest, ASizePastTheDesktopIsKeptWithinIt) {
+  // The private desktop is 1024 x 768, well within what Mesa can draw.
+  struct Case {
+    int asked_width, asked_height;
+    int kept_width, kept_height;
+  };
+  const Case cases[] = {{32767, 32767, 1024, 768},
+                        {2000, 100, 1024, 100},
+                        {100, 65535, 100, 768},
+                        {500, 400, 500, 400}};
+  ASSERT_NE(Create_Window(), nullptr);
+  // A GL window, as the viewer's is, once its pixel format is set.
+  const PIXELFORMATDESCRIPTOR pfd = Viewer_Pixel_Format();
+  HDC dc = GetDC(window_);
+  ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &pfd), &pfd));
+  SDL_Window* const sdl_window = window_->sdl_window;
+  ASSERT_NE(sdl_window, nullptr);
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.asked_width) + "x" +
+                 std::to_string(c.asked_height));
+    seen.clear();
+    SDL_Event event = {};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    event.window.windowID = SDL_GetWindowID(sdl_window);
+    event.window.data1 = c.asked_width;
+    event.window.data2 = c.asked_height;
+    SDL_PushEvent(&event);
+    // Putting the window back brings a size message of its own: every
+    // size reported is the one kept.
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    ASSERT_FALSE(seen.empty());
+    for (const std::string& message : seen)
+      EXPECT_EQ(message,
+                Seen(WM_SIZE, 0, (c.kept_height << 16) | c.kept_width));
+    // And the window itself was put back, before anything drew into it.
+    int width = 0, height = 0;
+    SDL_GetWindowSize(sdl_window, &width, &height);
+    if (c.kept_width != c.asked_width || c.kept_height != c.asked_height) {
+      EXPECT_EQ(width, c.kept_width);
+      EXPECT_EQ(height, c.kept_height);
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "camera/camera.h"
@@ -193,6 +194,41 @@ TEST_F(MouseLookTest, PitchStopsExactlyEightUnitsAboveOrBelowTheEye) {
       camera.Mouse_Move(640, 480);
     }
     EXPECT_EQ(camera.vView.y, camera.vPosition.y + c.expected_offset);
+  }
+}
+
+TEST_F(MouseLookTest, CursorJumpsOfAWholeScreenWordKeepTheCameraSound) {
+  // The cursor can jump by up to 32767 pixels either way between frames.
+  struct Case {
+    int dx, dy;
+  };
+  const Case jumps[] = {{32767, 0},      {-32767, 0},    {0, 32767},
+                        {0, -32767},     {32767, 32767}, {-32767, -32767},
+                        {32767, -32767}, {-32767, 32767}};
+  for (const Case& c : jumps) {
+    SCOPED_TRACE(std::to_string(c.dx) + "," + std::to_string(c.dy));
+    SetUp();
+    // Many frames of the same jump: errors would grow with each turn.
+    for (int frame = 0; frame < 1000; ++frame) {
+      Cursor_At(320 + c.dx, 240 + c.dy);
+      camera.Mouse_Move(640, 480);
+      const float pitch = camera.vView.y - camera.vPosition.y;
+      ASSERT_TRUE(pitch >= -8 && pitch <= 8) << "frame " << frame;
+      for (float value :
+           {camera.vView.x, camera.vView.y, camera.vView.z, camera.vPosition.x,
+            camera.vPosition.y, camera.vPosition.z})
+        ASSERT_TRUE(std::isfinite(value)) << "frame " << frame;
+    }
+    // Turning keeps the eye where it was and the view point 5 units away
+    // on the level, give or take the rounding of 1000 turns.
+    EXPECT_EQ(camera.vPosition.x, 0);
+    EXPECT_EQ(camera.vPosition.z, 5);
+    EXPECT_NEAR(std::hypot(camera.vView.x - camera.vPosition.x,
+                           camera.vView.z - camera.vPosition.z),
+                5, 0.01);
+    // The cursor is put back after every jump.
+    EXPECT_EQ(fake::platform().cursor.x, 320);
+    EXPECT_EQ(fake::platform().cursor.y, 240);
   }
 }
 

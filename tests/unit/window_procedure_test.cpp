@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,42 @@ TEST_F(WindowProcedureTest, KeyCodesBeyondTheTableAreIgnored) {
   EXPECT_TRUE(fake::Calls_Starting_With({"PostQuitMessage"}).empty());
 }
 
+TEST_F(WindowProcedureTest, EveryWordSizedKeyCodeTouchesAtMostItsOwnEntry) {
+  // Codes 0 to 65535, each pressed and released with the rest of the table
+  // in a known pattern: only a code inside the table may change, and only
+  // its own entry. (Under AddressSanitizer a write past the table stops the
+  // run.)
+  bool pattern[256];
+  for (int i = 0; i < 256; ++i) pattern[i] = i % 3 == 0;
+  const bool before_active = active, before_fullscreen = fullscreen;
+  for (WPARAM code = 0; code <= 0xFFFF; ++code) {
+    std::copy(pattern, pattern + 256, keys);
+    Send(WM_KEYDOWN, code, 1);
+    const bool in_table = code < 256;
+    for (int i = 0; i < 256; ++i) {
+      const bool expected =
+          in_table && static_cast<WPARAM>(i) == code ? true : pattern[i];
+      if (keys[i] != expected) {
+        ADD_FAILURE() << "key down " << code << " changed entry " << i;
+        return;
+      }
+    }
+    Send(WM_KEYUP, code, 0);
+    for (int i = 0; i < 256; ++i) {
+      const bool expected =
+          in_table && static_cast<WPARAM>(i) == code ? false : pattern[i];
+      if (keys[i] != expected) {
+        ADD_FAILURE() << "key up " << code << " changed entry " << i;
+        return;
+      }
+    }
+  }
+  EXPECT_EQ(active, before_active);
+  EXPECT_EQ(fullscreen, before_fullscreen);
+  // Escape alone asks to quit.
+  EXPECT_EQ(fake::Calls_Starting_With({"PostQuitMessage"}).size(), 1u);
+}
+
 TEST_F(WindowProcedureTest, SizeGoesToTheProjectionAsUnsignedWords) {
   struct Case {
     LPARAM lParam;
@@ -135,6 +172,10 @@ TEST_F(WindowProcedureTest, SizeGoesToTheProjectionAsUnsignedWords) {
       {(480 << 16) | 640, "ReSizeGLScene(640,480)"},
       {800, "ReSizeGLScene(800,0)"},
       {static_cast<LPARAM>(0xFFFF8000u), "ReSizeGLScene(32768,65535)"},
+      {0, "ReSizeGLScene(0,0)"},
+      {static_cast<LPARAM>(0xFFFF0000u), "ReSizeGLScene(0,65535)"},
+      {0xFFFF, "ReSizeGLScene(65535,0)"},
+      {static_cast<LPARAM>(0xFFFFFFFFu), "ReSizeGLScene(65535,65535)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected_call);
