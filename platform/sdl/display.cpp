@@ -9,9 +9,6 @@ namespace {
 
 constexpr int kDisplay = 0;
 
-std::optional<SDL_DisplayMode> fullscreen_mode;
-int cursor_display_count = 0;
-
 // Only the display's own modes will do, matched exactly on size: SDL's
 // "closest" mode would turn a refused mode into a silently different one.
 // The colour depth is matched where the display offers it; otherwise its own
@@ -54,14 +51,15 @@ void Leave_Fullscreen() {
 namespace sdl_layer {
 
 const SDL_DisplayMode* Fullscreen_Mode() {
-  return fullscreen_mode ? &*fullscreen_mode : nullptr;
+  const std::optional<SDL_DisplayMode>& mode = State().fullscreen_mode;
+  return mode ? &*mode : nullptr;
 }
 
 }  // namespace sdl_layer
 
 LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD) {
   if (!lpDevMode) {
-    fullscreen_mode.reset();
+    sdl_layer::State().fullscreen_mode.reset();
     Leave_Fullscreen();
     sdl_layer::Guard_Desktop_Mode(false);
     return DISP_CHANGE_SUCCESSFUL;
@@ -70,17 +68,17 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD) {
   if (!mode) return DISP_CHANGE_BADMODE;
   // SDL changes the mode through a full-screen window: the next pop-up
   // window takes it, and it ends when the mode is restored or SDL quits.
-  fullscreen_mode = mode;
+  sdl_layer::State().fullscreen_mode = mode;
   sdl_layer::Guard_Desktop_Mode(true);
   return DISP_CHANGE_SUCCESSFUL;
 }
 
 int WINAPI ShowCursor(BOOL bShow) {
-  cursor_display_count += bShow ? 1 : -1;
-  SDL_ShowCursor(cursor_display_count >= 0 ? SDL_ENABLE : SDL_DISABLE);
-  if (sdl_layer::On_Xwayland())
-    sdl_layer::Hold_Relative_Pointer(cursor_display_count < 0);
-  return cursor_display_count;
+  int& count = sdl_layer::State().cursor_display_count;
+  count += bShow ? 1 : -1;
+  SDL_ShowCursor(count >= 0 ? SDL_ENABLE : SDL_DISABLE);
+  if (sdl_layer::On_Xwayland()) sdl_layer::Hold_Relative_Pointer(count < 0);
+  return count;
 }
 
 BOOL WINAPI GetCursorPos(POINT* lpPoint) {

@@ -8,6 +8,9 @@
 
 struct _XDisplay;  // Xlib's Display
 
+#include <deque>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +54,52 @@ struct Client_Size {
   int width, height;
 };
 
+constexpr int kKeyTableSize = 256;  // one entry per virtual-key code
+
+// A key release SDL reported while the X server still had the key down.
+struct Unseen_Release {
+  bool pending;
+  LPARAM scan;  // the scan-code bits of its key messages
+};
+
+// The cursor where warps are not honoured (relative_pointer.cpp).
+struct Relative_Pointer {
+  bool placed = false;  // false until a window gives it a first place
+  POINT set_at = {0, 0};
+  POINT moved = {0, 0};  // motion gathered since it was set
+};
+
+// Everything the layer keeps between calls, in one place. What belongs to
+// the process itself stays with its own file: the X connection, the display
+// guardian, the signal flag and a message box's owner.
+struct Layer_State {
+  // Window classes by name, and the windows alive now in creation order.
+  std::map<std::string, WNDCLASSA> classes;
+  std::vector<HWND> windows;
+
+  // The message queue, and the quit message waiting behind it.
+  std::deque<MSG> queue;
+  bool quit_posted = false;
+  int quit_code = 0;
+
+  // Keys held as of the last message taken: what GetKeyState reports.
+  bool held[kKeyTableSize] = {};
+  // Keys as the user holds them, as of the last event translated: bit 30
+  // of a key-down says whether its key was down already.
+  bool down[kKeyTableSize] = {};
+  Unseen_Release unseen[kKeyTableSize] = {};
+  int unseen_count = 0;
+
+  // The mode full-screen windows take once a change has been accepted;
+  // empty while the desktop's own mode is in force.
+  std::optional<SDL_DisplayMode> fullscreen_mode;
+  int cursor_display_count = 0;  // ShowCursor's: hidden below zero
+  Relative_Pointer relative_pointer;
+  Client_Size gl_size_limit = {0, 0};  // zeros until a GL context tells
+};
+
+Layer_State& State();
+
 // The largest client area a window may take (zeros while unknown), and
 // keeping windows within it; see size_limit.cpp.
 Client_Size Largest_Client_Size();
@@ -63,7 +112,7 @@ void Limit_Window_Size(HWND window);
 Client_Size Keep_Within_Size_Limit(HWND window, Client_Size size);
 
 // Windows alive now, in creation order.
-std::vector<HWND>& Windows();
+inline std::vector<HWND>& Windows() { return State().windows; }
 HWND Find_Window(HWND handle);
 HWND Find_Window_By_Sdl_Id(Uint32 sdl_window_id);
 

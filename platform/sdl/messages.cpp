@@ -9,12 +9,8 @@ namespace {
 constexpr WPARAM kMinimised = 1u << 16;  // high word: the minimised flag
 constexpr LPARAM kWasDown = 1 << 30;     // the key was already down
 constexpr LPARAM kReleasing = static_cast<LPARAM>(0x80000000u);  // going up
-constexpr int kKeyTableSize = 256;
-
-std::deque<MSG> queue;
-bool quit_posted = false;
-int quit_code = 0;
-bool held[kKeyTableSize];
+using sdl_layer::kKeyTableSize;
+using sdl_layer::State;
 
 // Windows' virtual-key code for an SDL key, or 0 for keys we do not pass on.
 int Virtual_Key(SDL_Keycode key) {
@@ -61,52 +57,41 @@ void Queue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   msg.wParam = wParam;
   msg.lParam = lParam;
   msg.time = SDL_GetTicks();
-  queue.push_back(msg);
+  State().queue.push_back(msg);
 }
-
-// The keys as the user holds them, as of the last event translated: bit 30
-// of a key-down says whether its key was down already. SDL's own repeat flag
-// would not do, since SDL forgets held keys whenever its window loses the
-// keyboard (a window made anew, a message box).
-bool down[kKeyTableSize];
-// Keys SDL reported released while the X server still had them down.
-struct Unseen_Release {
-  bool pending;
-  LPARAM scan;
-};
-Unseen_Release unseen[kKeyTableSize];
-int unseen_count = 0;
 
 LPARAM Scan_Bits(const SDL_KeyboardEvent& key) {
   return (key.keysym.scancode & 0xff) << 16;
 }
 
 void Queue_Release(HWND window, int code, LPARAM scan) {
-  down[code] = false;
+  State().down[code] = false;
   Queue(window, WM_KEYUP, code, 1 | scan | kWasDown | kReleasing);
 }
 
-// When its window loses the keyboard, SDL releases every key it holds,
-// though the user has not let go; and the real release, if it comes while
-// no window of ours has the keyboard, SDL never reports. So a release the X
-// server disagrees with is not passed on: the key stays down until the
-// server has it up.
+// Bit 30 of a key-down comes from the layer's own record of the keys, not
+// SDL's repeat flag: when its window loses the keyboard (a window made anew,
+// a message box), SDL releases every key it holds, though the user has not
+// let go; and the real release, if it comes while no window of ours has the
+// keyboard, SDL never reports. So a release the X server disagrees with is
+// not passed on: the key stays down until the server has it up.
 void Translate_Key(const SDL_KeyboardEvent& key) {
   const int code = Virtual_Key(key.keysym.sym);
   if (!code) return;
+  sdl_layer::Layer_State& state = State();
   const HWND window = sdl_layer::Find_Window_By_Sdl_Id(key.windowID);
   const LPARAM scan = Scan_Bits(key);
-  if (unseen[code].pending) {
-    unseen[code].pending = false;
-    --unseen_count;
+  if (state.unseen[code].pending) {
+    state.unseen[code].pending = false;
+    --state.unseen_count;
   }
   if (key.type == SDL_KEYDOWN) {
-    const LPARAM was_down = down[code] ? kWasDown : 0;
-    down[code] = true;
+    const LPARAM was_down = state.down[code] ? kWasDown : 0;
+    state.down[code] = true;
     Queue(window, WM_KEYDOWN, code, 1 | scan | was_down);
-  } else if (down[code] && sdl_layer::Key_Is_Down_On_Server(code)) {
-    unseen[code] = {true, scan};
-    ++unseen_count;
+  } else if (state.down[code] && sdl_layer::Key_Is_Down_On_Server(code)) {
+    state.unseen[code] = {true, scan};
+    ++state.unseen_count;
   } else {
     Queue_Release(window, code, scan);
   }
@@ -114,15 +99,15 @@ void Translate_Key(const SDL_KeyboardEvent& key) {
 
 // Passes on the releases SDL did not report, to the newest window.
 void Report_Unseen_Releases() {
-  if (!unseen_count) return;
-  const auto& windows = sdl_layer::Windows();
-  const HWND window = windows.empty() ? nullptr : windows.back();
+  sdl_layer::Layer_State& state = State();
+  if (!state.unseen_count) return;
+  const HWND window = state.windows.empty() ? nullptr : state.windows.back();
   for (int code = 0; code < kKeyTableSize; ++code) {
-    if (!unseen[code].pending || sdl_layer::Key_Is_Down_On_Server(code))
+    if (!state.unseen[code].pending || sdl_layer::Key_Is_Down_On_Server(code))
       continue;
-    Queue_Release(window, code, unseen[code].scan);
-    unseen[code].pending = false;
-    --unseen_count;
+    Queue_Release(window, code, state.unseen[code].scan);
+    state.unseen[code].pending = false;
+    --state.unseen_count;
   }
 }
 
@@ -184,29 +169,30 @@ void Pump_Events() {
 // keyboard, which runs ahead of the queue.
 void Track_Key_State(const MSG& msg) {
   if (msg.wParam >= kKeyTableSize) return;
-  if (msg.message == WM_KEYDOWN) held[msg.wParam] = true;
-  if (msg.message == WM_KEYUP) held[msg.wParam] = false;
+  if (msg.message == WM_KEYDOWN) State().held[msg.wParam] = true;
+  if (msg.message == WM_KEYUP) State().held[msg.wParam] = false;
 }
 
 }  // namespace
 
 BOOL WINAPI PeekMessageA(MSG* lpMsg, HWND, UINT, UINT, UINT wRemoveMsg) {
-  if (queue.empty()) Pump_Events();
-  if (!queue.empty()) {
-    *lpMsg = queue.front();
+  sdl_layer::Layer_State& state = State();
+  if (state.queue.empty()) Pump_Events();
+  if (!state.queue.empty()) {
+    *lpMsg = state.queue.front();
     if (wRemoveMsg & PM_REMOVE) {
-      queue.pop_front();
+      state.queue.pop_front();
       Track_Key_State(*lpMsg);
     }
     return TRUE;
   }
   // As on Windows, the quit message comes once nothing else is waiting.
-  if (quit_posted) {
+  if (state.quit_posted) {
     MSG quit = {};
     quit.message = WM_QUIT;
-    quit.wParam = static_cast<WPARAM>(quit_code);
+    quit.wParam = static_cast<WPARAM>(state.quit_code);
     *lpMsg = quit;
-    if (wRemoveMsg & PM_REMOVE) quit_posted = false;
+    if (wRemoveMsg & PM_REMOVE) state.quit_posted = false;
     return TRUE;
   }
   return FALSE;
@@ -224,8 +210,8 @@ LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
 }
 
 void WINAPI PostQuitMessage(int nExitCode) {
-  quit_posted = true;
-  quit_code = nExitCode;
+  State().quit_posted = true;
+  State().quit_code = nExitCode;
 }
 
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM, LPARAM) {
@@ -236,5 +222,5 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM, LPARAM) {
 SHORT WINAPI GetKeyState(int nVirtKey) {
   if (nVirtKey < 0 || nVirtKey >= kKeyTableSize) return 0;
   // Windows sign-extends the key's state byte: a held key reads 0xFF80.
-  return held[nVirtKey] ? static_cast<SHORT>(0xFF80) : 0;
+  return State().held[nVirtKey] ? static_cast<SHORT>(0xFF80) : 0;
 }

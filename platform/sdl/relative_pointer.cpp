@@ -11,13 +11,9 @@
 
 namespace {
 
-struct Relative_Pointer {
-  bool placed = false;  // false until a window gives it a first place
-  POINT set_at = {0, 0};
-  POINT moved = {0, 0};  // motion gathered since it was set
-};
-
-Relative_Pointer own_pointer;
+sdl_layer::Relative_Pointer& Own_Pointer() {
+  return sdl_layer::State().relative_pointer;
+}
 
 // Motion SDL has gathered since it was last asked.
 POINT Take_Motion() {
@@ -34,15 +30,16 @@ POINT Take_Motion() {
 // the pointer when its relative mode begins, so that where the compositor
 // puts the window changes nothing.
 void Place_If_Unplaced() {
-  if (own_pointer.placed) return;
+  sdl_layer::Relative_Pointer& pointer = Own_Pointer();
+  if (pointer.placed) return;
   const auto& windows = sdl_layer::Windows();
   if (windows.empty()) return;
   const HWND window = windows.back();
-  own_pointer.set_at = {window->x + window->width / 2,
-                        window->y + window->height / 2};
-  own_pointer.moved = {0, 0};
+  pointer.set_at = {window->x + window->width / 2,
+                    window->y + window->height / 2};
+  pointer.moved = {0, 0};
   Take_Motion();  // motion from before it was placed moves nothing
-  own_pointer.placed = true;
+  pointer.placed = true;
 }
 
 }  // namespace
@@ -54,24 +51,23 @@ void Hold_Relative_Pointer(bool hidden) {
   // Relative mode hides the cursor, and SDL grabs the pointer for the
   // window while the window has the focus.
   SDL_SetRelativeMouseMode(hidden ? SDL_TRUE : SDL_FALSE);
-  if (hidden) own_pointer.placed = false;
+  if (hidden) Own_Pointer().placed = false;
 }
 
 BOOL Get_Relative_Pointer(POINT* point) {
   Place_If_Unplaced();
+  Relative_Pointer& pointer = Own_Pointer();
   const POINT motion = Take_Motion();
-  own_pointer.moved.x += motion.x;
-  own_pointer.moved.y += motion.y;
-  point->x = own_pointer.set_at.x + own_pointer.moved.x;
-  point->y = own_pointer.set_at.y + own_pointer.moved.y;
+  pointer.moved.x += motion.x;
+  pointer.moved.y += motion.y;
+  point->x = pointer.set_at.x + pointer.moved.x;
+  point->y = pointer.set_at.y + pointer.moved.y;
   return TRUE;
 }
 
 BOOL Set_Relative_Pointer(int x, int y) {
   Take_Motion();  // what came before the move is overtaken by it
-  own_pointer.set_at = {x, y};
-  own_pointer.moved = {0, 0};
-  own_pointer.placed = true;
+  Own_Pointer() = {true, {x, y}, {0, 0}};
   return TRUE;
 }
 

@@ -11,10 +11,6 @@
 
 namespace {
 
-// Zero until a GL context has told us its limit.
-GLint gl_width_limit = 0;
-GLint gl_height_limit = 0;
-
 // The bounds of all displays together: the desktop that windows live on.
 SDL_Rect Desktop_Bounds() {
   SDL_Rect desktop = {0, 0, 0, 0};
@@ -37,24 +33,21 @@ namespace sdl_layer {
 void Learn_Gl_Size_Limit() {
   GLint dims[2] = {0, 0};
   glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
-  if (dims[0] > 0 && dims[1] > 0) {
-    gl_width_limit = dims[0];
-    gl_height_limit = dims[1];
-  }
+  if (dims[0] > 0 && dims[1] > 0) State().gl_size_limit = {dims[0], dims[1]};
 }
 
 Client_Size Largest_Client_Size() {
   const SDL_Rect desktop = Desktop_Bounds();
+  const Client_Size gl = State().gl_size_limit;
   Client_Size largest = {desktop.w, desktop.h};
   // Without a display's size, only the GL's limit is known; without that
   // too, nothing is.
   if (largest.width <= 0 || largest.height <= 0) largest = {0, 0};
-  if (gl_width_limit > 0) {
-    largest.width = largest.width ? std::min<int>(largest.width, gl_width_limit)
-                                  : gl_width_limit;
-    largest.height = largest.height
-                         ? std::min<int>(largest.height, gl_height_limit)
-                         : gl_height_limit;
+  if (gl.width > 0) {
+    largest.width =
+        largest.width ? std::min(largest.width, gl.width) : gl.width;
+    largest.height =
+        largest.height ? std::min(largest.height, gl.height) : gl.height;
   }
   return largest;
 }

@@ -1,6 +1,5 @@
 // Window classes and windows.
 #include <algorithm>
-#include <map>
 
 #include "platform/sdl/layer.h"
 
@@ -10,10 +9,7 @@ namespace {
 constexpr UINT kDestroyMessage = 0x0002;    // WM_DESTROY
 constexpr DWORD kThickFrame = 0x00040000L;  // WS_THICKFRAME: user-resizable
 
-std::map<std::string, WNDCLASSA>& Classes() {
-  static std::map<std::string, WNDCLASSA> classes;
-  return classes;
-}
+std::map<std::string, WNDCLASSA>& Classes() { return State().classes; }
 
 // SDL_WINDOW_OPENGL comes with the pixel format.
 Uint32 Sdl_Flags_For(DWORD style) {
@@ -25,9 +21,9 @@ Uint32 Sdl_Flags_For(DWORD style) {
 
 }  // namespace
 
-std::vector<HWND>& Windows() {
-  static std::vector<HWND> windows;
-  return windows;
+Layer_State& State() {
+  static Layer_State state;
+  return state;
 }
 
 HWND Find_Window(HWND handle) {

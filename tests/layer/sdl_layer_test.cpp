@@ -77,9 +77,16 @@ class SdlLayerTest : public ::testing::Test {
   void TearDown() override {
     if (window_) DestroyWindow(window_);
     UnregisterClassA("Test", nullptr);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    // The next test starts from a layer that has seen nothing.
+    Discard_Queued_Events();
+    sdl_layer::State() = sdl_layer::Layer_State{};
+  }
+
+  // Forgets what is queued, in SDL and in the layer.
+  static void Discard_Queued_Events() {
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    sdl_layer::State().queue.clear();
   }
 
   HWND Create_Window() {
@@ -288,9 +295,8 @@ TEST_F(SdlLayerTest, ASizePastTheDesktopIsKeptWithinIt) {
   ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &pfd), &pfd));
   SDL_Window* const sdl_window = window_->sdl_window;
   ASSERT_NE(sdl_window, nullptr);
+  Discard_Queued_Events();
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-  }
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.asked_width) + "x" +
                  std::to_string(c.asked_height));
