@@ -31,6 +31,32 @@ std::string Output_Of(const std::string& command) {
   return output;
 }
 
+// A client message about a window: the first data word is the atom named
+// (or the current time), the second the time (or `source`). It goes to the
+// window itself, or to the root where a window manager listens.
+bool Send_Client_Message(unsigned long window, const char* type,
+                         const char* first_atom, bool to_root,
+                         long source = CurrentTime) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return false;
+  XEvent event = {};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, type, False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] =
+      first_atom ? static_cast<long>(XInternAtom(display, first_atom, False))
+                 : CurrentTime;
+  event.xclient.data.l[1] = first_atom ? CurrentTime : source;
+  const Status sent =
+      to_root ? XSendEvent(display, DefaultRootWindow(display), False,
+                           SubstructureRedirectMask | SubstructureNotifyMask,
+                           &event)
+              : XSendEvent(display, window, False, NoEventMask, &event);
+  XCloseDisplay(display);
+  return sent != 0;
+}
+
 }  // namespace
 
 void Sleep(double seconds) {
@@ -84,19 +110,8 @@ Point Cursor_Position() {
 }
 
 bool Send_Close_Request(const Window_Info& window) {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return false;
-  XEvent event = {};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window.id;
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = XInternAtom(display, "WM_DELETE_WINDOW", False);
-  event.xclient.data.l[1] = CurrentTime;
-  const Status sent =
-      XSendEvent(display, window.id, False, NoEventMask, &event);
-  XCloseDisplay(display);
-  return sent != 0;
+  return Send_Client_Message(window.id, "WM_PROTOCOLS", "WM_DELETE_WINDOW",
+                             /*to_root=*/false);
 }
 
 bool Wait_Until_Framed(const Window_Info& window, double seconds) {
@@ -115,20 +130,10 @@ bool Wait_Until_Framed(const Window_Info& window, double seconds) {
 }
 
 bool Ask_Window_Manager_To_Close(const Window_Info& window) {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return false;
-  XEvent event = {};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window.id;
-  event.xclient.message_type = XInternAtom(display, "_NET_CLOSE_WINDOW", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = CurrentTime;
-  event.xclient.data.l[1] = 2;  // source: a pager or other direct action
-  const Status sent =
-      XSendEvent(display, DefaultRootWindow(display), False,
-                 SubstructureRedirectMask | SubstructureNotifyMask, &event);
-  XCloseDisplay(display);
-  return sent != 0;
+  // Sent to the root, where the window manager listens; source 2: a pager
+  // or other direct action.
+  return Send_Client_Message(window.id, "_NET_CLOSE_WINDOW", nullptr,
+                             /*to_root=*/true, 2);
 }
 
 Size Screen_Size() {

@@ -15,20 +15,12 @@
 #include "camera/camera.h"
 #include "camera/keyboard.h"
 #include "platform/platform.h"
+#include "tests/fuzz/fuzz_check.h"
 #include "tests/fake/fake_platform.h"
 #include "window/gl_window.h"
 #include "window/window_procedure.h"
 
 namespace {
-
-#define FUZZ_CHECK(condition)                                            \
-  do {                                                                   \
-    if (!(condition)) {                                                  \
-      std::fprintf(stderr, "invariant broken: %s (%s:%d)\n", #condition, \
-                   __FILE__, __LINE__);                                  \
-      std::abort();                                                      \
-    }                                                                    \
-  } while (0)
 
 constexpr int kKeyCount = 256;
 constexpr float kMaxPitchHeight = 8.0f;

@@ -11,17 +11,9 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
-
-#define FUZZ_CHECK(condition)                                            \
-  do {                                                                   \
-    if (!(condition)) {                                                  \
-      std::fprintf(stderr, "invariant broken: %s (%s:%d)\n", #condition, \
-                   __FILE__, __LINE__);                                  \
-      std::abort();                                                      \
-    }                                                                    \
-  } while (0)
 
 constexpr int kKeyCount = 256;
 
