@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <vector>
 
 #include "platform/sdl/layer.h"
@@ -211,7 +212,10 @@ bool Start_Guardian() {
   if (guardian < 0 || !Receive(ends[0], &word, kStartTimeoutMs) ||
       word != kReady) {
     close(ends[0]);
-    if (guardian > 0) waitpid(guardian, nullptr, 0);
+    if (guardian > 0) {
+      kill(guardian, SIGKILL);  // it may still be waiting for the server
+      waitpid(guardian, nullptr, 0);
+    }
     guardian = -1;
     return false;
   }
@@ -224,7 +228,13 @@ bool Start_Guardian() {
 namespace sdl_layer {
 
 void Guard_Desktop_Mode(bool program_mode_in_force) {
-  if (program_mode_in_force && channel < 0 && !Start_Guardian()) return;
+  if (program_mode_in_force && channel < 0 && !Start_Guardian()) {
+    // The program's own ends still restore the mode; only a kill would not.
+    std::fprintf(stderr,
+                 "Quarnel: no guardian for the display mode could be started; "
+                 "if Quarnel is killed, the desktop may keep 640x480.\n");
+    return;
+  }
   if (channel >= 0)
     Send(channel, program_mode_in_force ? kModeChanged : kDesktopMode);
 }
