@@ -230,9 +230,10 @@ namespace sdl_layer {
 void Guard_Desktop_Mode(bool program_mode_in_force) {
   if (program_mode_in_force && channel < 0 && !Start_Guardian()) {
     // The program's own ends still restore the mode; only a kill would not.
-    std::fprintf(stderr,
-                 "Quarnel: no guardian for the display mode could be started; "
-                 "if Quarnel is killed, the desktop may keep 640x480.\n");
+    std::fprintf(
+        stderr,
+        "Quarnel: no guardian for the display mode could be started; "
+        "if Quarnel is killed, the desktop may keep its display mode.\n");
     return;
   }
   if (channel >= 0)
