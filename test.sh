@@ -25,7 +25,8 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-sanitize --output-on-failure -j 2 -L 'unit|gl'
 
 echo "== sanitizers: the SDL2 layer, and the program end to end"
-cmake --build build-sanitize --target sdl_layer_tests quarnel e2e_tests
+cmake --build build-sanitize --target sdl_layer_tests xwayland_layer_tests quarnel \
+  e2e_tests wayland_tests
 # Every process writes its reports here, the viewer and its children too,
 # which no test's exit code would show.
 reports=$PWD/build-sanitize/reports
