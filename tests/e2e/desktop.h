@@ -2,12 +2,12 @@
 // tools a person would use: xwininfo, xdotool and ImageMagick's import.
 #pragma once
 
-#include <chrono>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "tests/support/poll.h"
 #include "tests/support/scene_model.h"
 
 namespace e2e {
@@ -82,17 +82,6 @@ bool Save_Client_Area(const std::string& path);
 
 void Sleep(double seconds);
 
-// Asks found() every 50 ms until it gives something true or the time is up,
-// and returns its last answer.
-template <typename Found>
-auto Poll(double seconds, Found found) -> decltype(found()) {
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  for (;;) {
-    auto result = found();
-    if (result || std::chrono::steady_clock::now() > deadline) return result;
-    Sleep(0.05);
-  }
-}
+using test_support::Poll;
 
 }  // namespace e2e

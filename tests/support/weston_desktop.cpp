@@ -1,5 +1,7 @@
 #include "tests/support/weston_desktop.h"
 
+#include "tests/support/poll.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
@@ -8,13 +10,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 namespace test_support {
 
@@ -29,17 +29,6 @@ bool On_Path(const std::string& program) {
   for (std::string folder; std::getline(folders, folder, ':');)
     if (access((folder + "/" + program).c_str(), X_OK) == 0) return true;
   return false;
-}
-
-template <typename Done>
-bool Poll(double seconds, Done done) {
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return true;
 }
 
 // The top-level window of the outer server of this class.
