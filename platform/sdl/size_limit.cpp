@@ -4,6 +4,9 @@
 // drawing threads; Windows, for its part, never lets a window grow past what
 // the desktop allows.
 #include <GL/gl.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
 
@@ -24,6 +27,38 @@ SDL_Rect Desktop_Bounds() {
       SDL_UnionRect(&desktop, &bounds, &desktop);
   }
   return desktop;
+}
+
+// Whether a window manager runs: one that follows the EWMH names its check
+// window on the root.
+bool Window_Manager_Runs(Display* display) {
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+  Atom type;
+  int format;
+  unsigned long count = 0, remaining;
+  unsigned char* data = nullptr;
+  XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                     XA_WINDOW, &type, &format, &count, &remaining, &data);
+  if (data) XFree(data);
+  return count == 1;
+}
+
+// Another client's resize, redirected to us: granted within the limit. It
+// runs as SDL reads the event, before anything is drawn at a size past it.
+int Grant_Resize_Within_Limit(void*, SDL_Event* event) {
+  if (event->type != SDL_SYSWMEVENT ||
+      event->syswm.msg->subsystem != SDL_SYSWM_X11)
+    return 1;
+  const XEvent& x_event = event->syswm.msg->msg.x11.event;
+  if (x_event.type != ResizeRequest) return 1;
+  const XResizeRequestEvent& request = x_event.xresizerequest;
+  const sdl_layer::Client_Size largest = sdl_layer::Largest_Client_Size();
+  if (largest.width <= 0) return 1;
+  XResizeWindow(request.display, request.window,
+                std::min(request.width, largest.width),
+                std::min(request.height, largest.height));
+  XFlush(request.display);
+  return 1;
 }
 
 }  // namespace
@@ -57,6 +92,27 @@ void Limit_Window_Size(HWND window) {
   if (!window->sdl_window || largest.width <= 0) return;
   // A window manager then refuses to make the window larger.
   SDL_SetWindowMaximumSize(window->sdl_window, largest.width, largest.height);
+
+  // Without one, any client may resize the window, and the GL would draw a
+  // frame at that size before the size change could be answered: such
+  // resizes come to us as requests instead, granted within the limit.
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window->sdl_window, &info) ||
+      info.subsystem != SDL_SYSWM_X11 ||
+      Window_Manager_Runs(info.info.x11.display))
+    return;
+  static const bool watching = [] {
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    SDL_AddEventWatch(Grant_Resize_Within_Limit, nullptr);
+    return true;
+  }();
+  (void)watching;
+  XWindowAttributes attributes;
+  XGetWindowAttributes(info.info.x11.display, info.info.x11.window,
+                       &attributes);
+  XSelectInput(info.info.x11.display, info.info.x11.window,
+               attributes.your_event_mask | ResizeRedirectMask);
 }
 
 Client_Size Keep_Within_Size_Limit(HWND window, Client_Size size) {
